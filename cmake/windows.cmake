@@ -1,0 +1,16 @@
+# Windows build: Marlo.exe, and the end-to-end tests that drive it under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# A self-contained exe: static runtime, nothing to load beside it.
+set(marlo_static_link -static -static-libgcc -static-libstdc++)
+
+add_executable(Marlo WIN32
+  src/platform/win_main.cpp
+  src/platform/platform_win.cpp
+  src/platform/topmost_win.cpp
+  src/platform/ui_win.cpp
+  src/main_window/master_win.cpp
+  src/options/optiona_win.cpp
+)
+target_link_libraries(Marlo PRIVATE marlo_core comctl32 comdlg32 ${marlo_static_link})
+
+include(${PROJECT_SOURCE_DIR}/tests/e2e/e2e.cmake)

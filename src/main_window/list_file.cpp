@@ -1,0 +1,42 @@
+#include "main_window/list_file.h"
+
+#include "main_window/pieces.h"
+
+namespace marlo {
+
+std::string ListFilePath(const std::string& program_folder) { return program_folder + "\\app.txt"; }
+
+std::vector<std::string> SplitLines(const std::string& bytes, bool complete) {
+  std::vector<std::string> lines;
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto cr = bytes.find('\r', start);
+    if (cr == std::string::npos) break;
+    lines.emplace_back(bytes, start, cr - start);
+    start = cr + 1;
+    if (start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  if (start < bytes.size() && complete) lines.emplace_back(bytes, start);
+  return lines;
+}
+
+ListEntry ParseEntry(const std::string& line) {
+  const auto pieces = CutPieces(line, '=');
+  return {PieceAt(pieces, 0), PieceAt(pieces, 1)};
+}
+
+std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path) {
+  const ReadResult read = files.ReadAll(path);
+  std::vector<ListEntry> entries;
+  for (const auto& line : SplitLines(read.bytes, read.complete))
+    entries.push_back(ParseEntry(line));
+  return entries;
+}
+
+std::string FormatListFile(const std::vector<ListEntry>& entries) {
+  std::string bytes;
+  for (const auto& entry : entries) bytes += entry.caption + "=" + entry.path + "\r\n";
+  return bytes;
+}
+
+}  // namespace marlo

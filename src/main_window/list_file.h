@@ -1,0 +1,38 @@
+// The menu list file app.txt: one entry a line, caption "=" path, ANSI text, CR LF line ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace marlo {
+
+struct ListEntry {
+  std::string caption;
+  std::string path;
+  bool operator==(const ListEntry& other) const {
+    return caption == other.caption && path == other.path;
+  }
+};
+
+// The name of the list file in a program folder.
+std::string ListFilePath(const std::string& program_folder);
+
+// Splits file bytes into lines. CR LF ends a line, and so does a CR alone; a LF alone is part of
+// the line's text, as is every other byte. A last line without a line end is a line; a file that
+// ends with a line end has no empty line after it. When `complete` is false the read stopped at a
+// failure, and a trailing line without its line end is dropped: only whole lines count.
+std::vector<std::string> SplitLines(const std::string& bytes, bool complete = true);
+
+// Caption and path of one line: the pieces 0 and 1 of the line cut at "="; further pieces are
+// ignored, nothing is trimmed.
+ListEntry ParseEntry(const std::string& line);
+
+// Reads the list file; stops at the first read failure and keeps the entries read before it.
+std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path);
+
+// The bytes of a list file: every entry as caption "=" path CR LF; no entries gives no bytes.
+std::string FormatListFile(const std::vector<ListEntry>& entries);
+
+}  // namespace marlo

@@ -1,0 +1,88 @@
+#include "main_window/master.h"
+
+#include "main_window/list_file.h"
+#include "main_window/pieces.h"
+#include "main_window/start_log.h"
+
+namespace marlo {
+
+Master::Master(Platform& platform, MasterView& view)
+    : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {}
+
+void Master::Form_Load() {
+  List7.clear();
+  List5.clear();
+  if (!FileExists(ListFilePath(program_folder_))) {
+    WriteDefaultList();
+    return;
+  }
+
+  AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")));
+  if (program_folder_.rfind("\\\\", 0) == 0) AppendStartRecord(FolderServerName(program_folder_));
+
+  for (auto& entry : ReadListFile(platform_.files, ListFilePath(program_folder_))) {
+    List7.push_back(std::move(entry.caption));
+    List5.push_back(std::move(entry.path));
+  }
+  view_.ShowMenu(List7);
+  Label12 = List5.empty() ? std::string() : List5.front();
+  // Selecting by program raises the selection handler as a click would.
+  if (view_.SelectMenuItem(0)) List7_Click(0);
+}
+
+// Each record reads the clock anew, so the second record of a share start has its own time.
+void Master::AppendStartRecord(const std::string& name) {
+  const std::string record =
+      FormatStartRecord(name, platform_.clock.Now(), platform_.clock.Separators());
+  platform_.files.Append(StartLogPath(program_folder_), record);
+}
+
+// Without a list the menu cannot run: a default list naming the office's sibling program
+// qfact.exe is written, and the user is asked to start again.
+void Master::WriteDefaultList() {
+  view_.ShowMessage("App.txt File Not Found...", "RMX");
+  platform_.files.Append(program_folder_ + "\\APP.txt",
+                         "QFACT=" + program_folder_ + "\\qfact.exe\r\n");
+  view_.ShowMessage("Please Re Start Programm...", "RMX");
+  view_.Close();
+}
+
+void Master::List7_Click(int index) {
+  if (Label5 == "SERVER") {
+    Label12 = PieceAt(List5, index);
+  }
+  if (Label5 == "CLIENT") {
+    Label12 = PieceAt(List5, index);
+    ComputeClientPaths();
+  }
+}
+
+void Master::Command3_Click() {
+  view_.OpenOptions();
+  view_.Close();
+}
+
+void Master::Command5_Click() {
+  view_.CloseOptions();
+  view_.Close();
+}
+
+void Master::Form_KeyPress(int key_code) {
+  if (key_code == 27) Command5_Click();
+}
+
+std::string Master::GetPiece(const std::string& text, char delimiter, int index) {
+  List6 = CutPieces(text, delimiter);
+  return PieceAt(List6, index);
+}
+
+bool Master::FileExists(const std::string& path) {
+  bool found = false;
+  platform_.files.Search(path, [&found](const DirEntry& entry) {
+    found = !entry.folder && !entry.hidden && !entry.system;
+    return found;
+  });
+  return found;
+}
+
+}  // namespace marlo

@@ -1,0 +1,65 @@
+// Master, the main window: its working state and its handlers.
+//
+// The state is kept as the texts and lists the handlers read and write by name. The handlers of
+// the start-mode step and of starting a program live in launch/.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "main_window/master_view.h"
+#include "platform/platform.h"
+
+namespace marlo {
+
+class Master {
+ public:
+  Master(Platform& platform, MasterView& view);
+
+  // Start-up: start log, menu, first entry; or, without a list file, the default list and the end.
+  void Form_Load();
+  // The selection of `index` made it the current entry.
+  void List7_Click(int index);
+  // Starting the current entry: double-click on the menu, and Enter through the default command.
+  void List7_DblClick();
+  void Command1_Click();
+  // "Options": hands over to the Options window.
+  void Command3_Click();
+  // "Exit".
+  void Command5_Click();
+  // A key press received by the window itself.
+  void Form_KeyPress(int key_code);
+  // The one tick of Timer2: topmost, start mode, client paths.
+  void Timer2_Timer();
+  // The client start paths of the current entry.
+  void ComputeClientPaths();
+
+  // Piece `index` of `text` cut at `delimiter`; List6 keeps all the pieces.
+  std::string GetPiece(const std::string& text, char delimiter, int index);
+  // True when a normal file (not a folder, not hidden, not system) matches `path`.
+  bool FileExists(const std::string& path);
+
+  const std::string& ProgramFolder() const { return program_folder_; }
+
+  // Working state, under the names the handlers use.
+  std::vector<std::string> List7;  // menu captions
+  std::vector<std::string> List5;  // entry paths, parallel to List7
+  std::vector<std::string> List6;  // pieces of the text GetPiece cut last
+  std::string Label12;             // path of the current entry
+  std::string Label5;              // start mode: "SERVER", "CLIENT" or empty
+  std::string Label14;             // working folder ("SERVER") or path without drive ("CLIENT")
+  std::string Label18;             // client folder through the share
+  std::string Label20;             // client file name
+
+ private:
+  void AppendStartRecord(const std::string& name);
+  void WriteDefaultList();
+  void DeriveServerWorkingFolder();
+  bool StartClientEntry();
+
+  Platform& platform_;
+  MasterView& view_;
+  std::string program_folder_;
+};
+
+}  // namespace marlo

@@ -1,0 +1,17 @@
+// Window class and control identifiers of the main window, shared with the end-to-end tests that
+// drive it.
+#pragma once
+
+namespace marlo::master_ids {
+
+inline constexpr const char* kWindowClass = "MarloMaster";
+inline constexpr int kCommand1 = 1;  // IDOK: the default command, reached by Enter
+inline constexpr int kList7 = 107;
+inline constexpr int kCommand3 = 103;
+inline constexpr int kCommand5 = 105;
+inline constexpr int kLabel1 = 201;
+inline constexpr int kLabel5 = 205;
+inline constexpr int kLabel10 = 210;
+inline constexpr int kTimer2 = 2;
+
+}  // namespace marlo::master_ids

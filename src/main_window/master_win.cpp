@@ -1,0 +1,270 @@
+// The main window on screen: its controls, and the routing of Win32 messages to Master's handlers.
+#include <windows.h>
+
+#include <string>
+
+#include "main_window/master.h"
+#include "main_window/master_ids.h"
+#include "platform/session_win.h"
+#include "platform/topmost_win.h"
+#include "platform/ui_win.h"
+
+namespace marlo {
+namespace {
+
+namespace ids = master_ids;
+
+constexpr int kOuterWidth = 680;   // 10200 twips
+constexpr int kOuterHeight = 599;  // 8985 twips
+constexpr COLORREF kMenuText = RGB(0, 0, 255);
+constexpr COLORREF kMenuGround = RGB(255, 192, 192);
+constexpr COLORREF kModeStrip = RGB(192, 192, 255);
+constexpr COLORREF kLabel1Ground = RGB(0, 0, 255);
+constexpr COLORREF kLabel5Text = RGB(255, 255, 128);
+constexpr COLORREF kLabel5Ground = RGB(128, 128, 255);
+const char* const kBanner = "Marlo Infosystems";
+
+std::string Caption() { return std::string("Marlo Infosystems") + std::string(72, ' '); }
+
+class MasterWindow : public MasterView {
+ public:
+  explicit MasterWindow(Session& session) : session_(session), master_(session.platform, *this) {}
+
+  bool Create();
+  void Load();
+
+  // MasterView
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    MessageBoxA(IsWindowVisible(hwnd_) ? hwnd_ : nullptr, text.c_str(), title.c_str(),
+                MB_OK | MB_ICONINFORMATION);
+  }
+  void ShowMenu(const std::vector<std::string>& captions) override {
+    SendMessageA(list7_, LB_RESETCONTENT, 0, 0);
+    for (const auto& caption : captions) {
+      SendMessageA(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+    }
+  }
+  bool SelectMenuItem(int index) override {
+    return SendMessageA(list7_, LB_SETCURSEL, index, 0) != LB_ERR;
+  }
+  void ShowMode(const std::string& mode) override { SetWindowTextA(label5_, mode.c_str()); }
+  void HideOptionsAndExit() override {
+    ShowWindow(command3_, SW_HIDE);
+    ShowWindow(command5_, SW_HIDE);
+  }
+  bool MakeTopMost() override { return marlo::MakeTopMost(hwnd_); }
+  void StopTimer2() override { KillTimer(hwnd_, ids::kTimer2); }
+  void Minimise() override { ShowWindow(hwnd_, SW_MINIMIZE); }
+  void OpenOptions() override { OpenOptionsWindow(session_); }
+  void CloseOptions() override {
+    if (session_.options != nullptr) DestroyWindow(session_.options);
+  }
+  // Closing waits for the message loop, so no handler outlives its window.
+  void Close() override {
+    closing_ = true;
+    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+  }
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCommand(int id, int code);
+  LRESULT OnColour(HDC dc, HWND control);
+  void OnPaint();
+  void Form_Resize();
+
+  Session& session_;
+  Master master_;
+  HWND hwnd_ = nullptr;
+  HWND list7_ = nullptr;
+  HWND command3_ = nullptr;
+  HWND command5_ = nullptr;
+  HWND label1_ = nullptr;
+  HWND label5_ = nullptr;
+  HWND label10_ = nullptr;
+  bool closing_ = false;
+};
+
+bool MasterWindow::Create() {
+  static const bool registered = [] {
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = &MasterWindow::Proc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    window_class.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    window_class.lpszClassName = ids::kWindowClass;
+    return RegisterClassA(&window_class) != 0;
+  }();
+  if (!registered) return false;
+  const DWORD style = (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN;
+  hwnd_ =
+      CreateWindowExA(0, ids::kWindowClass, Caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                      kOuterWidth, kOuterHeight, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  if (hwnd_ == nullptr) return false;
+  CentreOnScreen(hwnd_, kOuterWidth, kOuterHeight);
+
+  HFONT heading = SansSerifBold(13.5);
+  HFONT buttons = SansSerifBold(12);
+  label10_ = CreateChild(hwnd_, "STATIC", "Main Menu", WS_VISIBLE | SS_CENTER, 64, 16, 185, 25,
+                         ids::kLabel10, heading);
+  list7_ = CreateChild(hwnd_, "LISTBOX", "",
+                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 24,
+                       48, 265, 242, ids::kList7, heading, WS_EX_CLIENTEDGE);
+  command3_ = CreateChild(hwnd_, "BUTTON", "Options", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 8,
+                          480, 97, 57, ids::kCommand3, buttons);
+  command5_ = CreateChild(hwnd_, "BUTTON", "Exit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 112,
+                          480, 89, 57, ids::kCommand5, buttons);
+  label1_ = CreateChild(hwnd_, "STATIC", "Start as :", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 224,
+                        504, 133, 25, ids::kLabel1, buttons);
+  label5_ = CreateChild(hwnd_, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 368, 504, 289,
+                        25, ids::kLabel5, buttons);
+  // Command1 has no place on screen: it is the default command that Enter reaches.
+  CreateChild(hwnd_, "BUTTON", "", BS_DEFPUSHBUTTON, 0, 0, 0, 0, ids::kCommand1, nullptr);
+  return true;
+}
+
+// Start-up runs before the window is shown; the timer starts once it has finished, so its one
+// tick comes with the window on screen.
+void MasterWindow::Load() {
+  master_.Form_Load();
+  if (closing_) return;
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  SetFocus(list7_);
+  SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
+}
+
+LRESULT CALLBACK MasterWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self =
+        static_cast<MasterWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MasterWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    delete self;
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      session_.master = hwnd_;
+      session_.WindowOpened();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case DM_GETDEFID:
+      return MAKELRESULT(ids::kCommand1, DC_HASDEFID);
+    case WM_CHAR:
+      master_.Form_KeyPress(static_cast<int>(wparam));
+      return 0;
+    case WM_TIMER:
+      if (wparam == ids::kTimer2) master_.Timer2_Timer();
+      return 0;
+    case WM_SIZE:
+      Form_Resize();
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+      return OnColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_DESTROY:
+      if (session_.master == hwnd_) session_.master = nullptr;
+      session_.WindowClosed();
+      return 0;
+    default:
+      return DefWindowProcA(hwnd_, message, wparam, lparam);
+  }
+}
+
+void MasterWindow::OnCommand(int id, int code) {
+  if (id == ids::kList7 && code == LBN_SELCHANGE) {
+    master_.List7_Click(static_cast<int>(SendMessageA(list7_, LB_GETCURSEL, 0, 0)));
+  } else if (id == ids::kList7 && code == LBN_DBLCLK) {
+    master_.List7_DblClick();
+  } else if (id == ids::kCommand1) {
+    master_.Command1_Click();
+  } else if (id == ids::kCommand3 && code == BN_CLICKED) {
+    master_.Command3_Click();
+  } else if (id == ids::kCommand5 && code == BN_CLICKED) {
+    master_.Command5_Click();
+  } else if (id == IDCANCEL && GetFocus() == hwnd_) {
+    // Esc reaches the window itself only when none of its controls holds the focus.
+    master_.Form_KeyPress(27);
+  }
+}
+
+LRESULT MasterWindow::OnColour(HDC dc, HWND control) {
+  if (control == list7_) {
+    SetTextColor(dc, kMenuText);
+    SetBkColor(dc, kMenuGround);
+    return reinterpret_cast<LRESULT>(SolidBrush(kMenuGround));
+  }
+  if (control == label1_) {
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, kLabel1Ground);
+    return reinterpret_cast<LRESULT>(SolidBrush(kLabel1Ground));
+  }
+  if (control == label5_) {
+    SetTextColor(dc, kLabel5Text);
+    SetBkColor(dc, kLabel5Ground);
+    return reinterpret_cast<LRESULT>(SolidBrush(kLabel5Ground));
+  }
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// The menu box, the mode strip and the banner are drawn on the window itself, under the controls.
+void MasterWindow::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  RECT menu_box{16, 16 + 12, 16 + 281, 16 + 305};
+  DrawEdge(dc, &menu_box, EDGE_ETCHED, BF_RECT);
+  RECT strip{216, 472, 216 + 449, 472 + 65};
+  FillRect(dc, &strip, SolidBrush(kModeStrip));
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  RECT banner{0, 544, client.right, 544 + 25};
+  FillRect(dc, &banner, SolidBrush(RGB(0, 0, 128)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  HGDIOBJ old_font = SelectObject(dc, SansSerifBold(12));
+  DrawTextA(dc, kBanner, -1, &banner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, old_font);
+  EndPaint(hwnd_, &paint);
+}
+
+// The window keeps its fixed size; while minimised the setting is skipped.
+void MasterWindow::Form_Resize() {
+  if (IsIconic(hwnd_)) return;
+  RECT outer;
+  GetWindowRect(hwnd_, &outer);
+  if (outer.right - outer.left != kOuterWidth || outer.bottom - outer.top != kOuterHeight) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, kOuterWidth, kOuterHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+}  // namespace
+
+void OpenMasterWindow(Session& session) {
+  auto* window = new MasterWindow(session);
+  if (!window->Create()) {
+    delete window;
+    return;
+  }
+  window->Load();
+}
+
+}  // namespace marlo

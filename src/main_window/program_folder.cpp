@@ -1,0 +1,25 @@
+#include "main_window/program_folder.h"
+
+namespace marlo {
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+std::string ProgramFolderFromExePath(const std::string& exe_path) {
+  std::string path = exe_path;
+  if (StartsWith(path, "\\\\?\\UNC\\")) {
+    path = "\\\\" + path.substr(8);
+  } else if (StartsWith(path, "\\\\?\\")) {
+    path = path.substr(4);
+  } else if (StartsWith(path, "UNC\\")) {
+    path = "\\\\" + path.substr(4);
+  }
+  const auto last = path.find_last_of('\\');
+  return last == std::string::npos ? std::string() : path.substr(0, last);
+}
+
+}  // namespace marlo

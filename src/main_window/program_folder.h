@@ -1,0 +1,14 @@
+// The program folder: the folder of the running executable, without a trailing backslash.
+#pragma once
+
+#include <string>
+
+namespace marlo {
+
+// The folder of an executable path as the platform reports it. Long-path prefixes are turned into
+// the ordinary forms: \\?\UNC\SRV\SHARE\... and UNC\SRV\SHARE\... (the form Wine's
+// GetModuleFileName gives for a program started from a share) into \\SRV\SHARE\..., and \\?\D:\...
+// into D:\.... The result is in drive form (D:\MENU) or share form (\\SRV\SHARE\MENU).
+std::string ProgramFolderFromExePath(const std::string& exe_path);
+
+}  // namespace marlo

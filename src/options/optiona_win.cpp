@@ -1,0 +1,7 @@
+#include "platform/session_win.h"
+
+namespace marlo {
+
+void OpenOptionsWindow(Session&) {}
+
+}  // namespace marlo

@@ -1,0 +1,91 @@
+// The narrow interfaces through which the menu's logic reaches the machine.
+//
+// Nothing here includes <windows.h>: the core is plain C++ and is tested natively against small
+// fakes. The Win32 implementations live beside this file in platform_win.cpp.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace marlo {
+
+// Attributes of one entry found by a directory search.
+struct DirEntry {
+  bool folder = false;
+  bool hidden = false;
+  bool system = false;
+};
+
+// What a whole-file read produced: the bytes read, and whether the read reached the end of the
+// file. A file that cannot be opened gives no bytes and complete == false.
+struct ReadResult {
+  std::string bytes;
+  bool complete = false;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Directory search for `pattern` (wildcards allowed in its last part). Calls `visit` for each
+  // match until it returns true. A failed search (no match, missing drive, unreachable share)
+  // simply visits nothing.
+  virtual void Search(const std::string& pattern,
+                      const std::function<bool(const DirEntry&)>& visit) = 0;
+
+  // Reads the whole file; stops at the first failure and hands back what was read before it.
+  virtual ReadResult ReadAll(const std::string& path) = 0;
+
+  // Appends `text` to the file (created when absent) in one write, holding the file so that other
+  // writers wait their turn; a file held by someone else is retried for a few seconds at most.
+  // Returns false when nothing was written.
+  virtual bool Append(const std::string& path, const std::string& text) = 0;
+};
+
+class ProcessStarter {
+ public:
+  virtual ~ProcessStarter() = default;
+  // Sets the process's current folder; false when the platform refuses it.
+  virtual bool SetCurrentFolder(const std::string& folder) = 0;
+  // Starts exactly the executable at `path` in a normal window with the focus, without waiting
+  // for it; false when it could not be started.
+  virtual bool Start(const std::string& path) = 0;
+};
+
+// The local date and time, and the regional date and time separators.
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+struct DateTimeSeparators {
+  std::string date = "/";
+  std::string time = ":";
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalTime Now() = 0;
+  virtual DateTimeSeparators Separators() = 0;
+};
+
+class Environment {
+ public:
+  virtual ~Environment() = default;
+  // The value of an environment variable; nullopt when it is not set.
+  virtual std::optional<std::string> Variable(const std::string& name) = 0;
+  // The folder of the running executable, drive form (D:\MENU) or share form
+  // (\\FILESERVER\APPS\MENU), without a trailing backslash.
+  virtual std::string ProgramFolder() = 0;
+};
+
+// Everything the windows' logic needs from the machine, in one bundle.
+struct Platform {
+  FileSystem& files;
+  ProcessStarter& processes;
+  Clock& clock;
+  Environment& env;
+};
+
+}  // namespace marlo

@@ -1,0 +1,159 @@
+#include "platform/platform_win.h"
+
+#include <windows.h>
+
+#include "main_window/program_folder.h"
+
+namespace marlo {
+namespace {
+
+// Owns a file handle for the length of one operation.
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// A small varied wait, so that workstations that met on a locked file do not meet again.
+DWORD VariedWait(DWORD& seed, DWORD base) {
+  seed = seed * 1103515245u + 12345u;
+  return base + (seed >> 16) % (base + 1);
+}
+
+}  // namespace
+
+void Win32FileSystem::Search(const std::string& pattern,
+                             const std::function<bool(const DirEntry&)>& visit) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const DWORD attributes = data.dwFileAttributes;
+    const DirEntry entry{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                         (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                         (attributes & FILE_ATTRIBUTE_SYSTEM) != 0};
+    if (visit(entry)) break;
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+}
+
+// Readers share everything, so a save that replaces the file is never held up by a reader.
+ReadResult Win32FileSystem::ReadAll(const std::string& path) {
+  ReadResult result;
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return result;
+  char buffer[64 * 1024];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return result;
+    if (got == 0) break;
+    result.bytes.append(buffer, got);
+  }
+  result.complete = true;
+  return result;
+}
+
+// Every workstation appends to the same start log at the same minutes. Appends alone are not
+// atomic on a share, and records that meet are torn or lost. So the file is opened for the
+// length of one write with read sharing only: another writer gets a sharing violation and tries
+// again after a short, varied wait. After about three seconds the record is given up, so a
+// start-up is never held up for long.
+bool Win32FileSystem::Append(const std::string& path, const std::string& text) {
+  DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+  DWORD waited = 0;
+  for (;;) {
+    ScopedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) {
+      DWORD written = 0;
+      const DWORD size = static_cast<DWORD>(text.size());
+      return WriteFile(file.get(), text.data(), size, &written, nullptr) && written == size;
+    }
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= 3000) {
+      return false;
+    }
+    const DWORD wait = VariedWait(seed, 10);
+    Sleep(wait);
+    waited += wait;
+  }
+}
+
+bool Win32Processes::SetCurrentFolder(const std::string& folder) {
+  return SetCurrentDirectoryA(folder.c_str()) != 0;
+}
+
+// The listed file is named as the application, and the command line holds it in quotes. Handed
+// over unquoted as the command line alone, a path with blanks such as D:\PROGRAM FILES\X.EXE
+// would first be tried as D:\PROGRAM.EXE, which anyone who can write to D:\ could plant.
+bool Win32Processes::Start(const std::string& path) {
+  std::string command_line = "\"" + path + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+LocalTime Win32Clock::Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+DateTimeSeparators Win32Clock::Separators() {
+  DateTimeSeparators separators;
+  char buffer[8];
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, sizeof buffer) > 1) {
+    separators.date = buffer;
+  }
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, sizeof buffer) > 1) {
+    separators.time = buffer;
+  }
+  return separators;
+}
+
+std::optional<std::string> Win32Environment::Variable(const std::string& name) {
+  SetLastError(0);
+  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) {
+    if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    return std::string();
+  }
+  std::string value(size, '\0');
+  size = GetEnvironmentVariableA(name.c_str(), value.data(), size);
+  value.resize(size);
+  return value;
+}
+
+// The image path can come in long-path forms (\\?\UNC\SRV\SHARE\..., or Wine's UNC\SRV\...);
+// the folder is turned into the ordinary drive or share form.
+std::string Win32Environment::ProgramFolder() {
+  char buffer[MAX_PATH * 4];
+  DWORD size = sizeof buffer;
+  if (QueryFullProcessImageNameA(GetCurrentProcess(), 0, buffer, &size)) {
+    return ProgramFolderFromExePath(std::string(buffer, size));
+  }
+  const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return ProgramFolderFromExePath(std::string(buffer, length));
+}
+
+}  // namespace marlo

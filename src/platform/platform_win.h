@@ -1,0 +1,35 @@
+// The Win32 implementations of the platform interfaces. Text is the ANSI code page throughout,
+// as app.txt and user.txt are.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace marlo {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  void Search(const std::string& pattern,
+              const std::function<bool(const DirEntry&)>& visit) override;
+  ReadResult ReadAll(const std::string& path) override;
+  bool Append(const std::string& path, const std::string& text) override;
+};
+
+class Win32Processes : public ProcessStarter {
+ public:
+  bool SetCurrentFolder(const std::string& folder) override;
+  bool Start(const std::string& path) override;
+};
+
+class Win32Clock : public Clock {
+ public:
+  LocalTime Now() override;
+  DateTimeSeparators Separators() override;
+};
+
+class Win32Environment : public Environment {
+ public:
+  std::optional<std::string> Variable(const std::string& name) override;
+  std::string ProgramFolder() override;
+};
+
+}  // namespace marlo

@@ -1,0 +1,36 @@
+// Marlo.exe: the start-up menu. One thread, one message loop; the program runs while the main
+// window or the Options window is open.
+#include <commctrl.h>
+#include <windows.h>
+
+#include "platform/platform_win.h"
+#include "platform/session_win.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The menu runs from a share that many can write to: no library is ever loaded from its folder.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryA("");
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  marlo::Win32FileSystem files;
+  marlo::Win32Processes processes;
+  marlo::Win32Clock clock;
+  marlo::Win32Environment env;
+  marlo::Platform platform{files, processes, clock, env};
+  marlo::Session session{platform};
+
+  marlo::OpenMasterWindow(session);
+  if (session.open_windows == 0) return 0;
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    const bool ours = root != nullptr && (root == session.master || root == session.options);
+    if (ours && IsDialogMessageA(root, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}

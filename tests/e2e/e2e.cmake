@@ -1,0 +1,28 @@
+# End-to-end tests: GoogleTest programs cross-built beside Marlo.exe and run under Wine by ctest
+# (through CMAKE_CROSSCOMPILING_EMULATOR), inside scripts/wine-session.sh.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+add_library(e2e_harness STATIC ${CMAKE_CURRENT_LIST_DIR}/harness.cpp)
+target_include_directories(e2e_harness PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(e2e_harness PUBLIC gtest gtest_main ${marlo_static_link})
+
+# Small programs the tests start: stand-ins for the office's programs, and file holders.
+file(GLOB e2e_helper_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/helpers/*.cpp)
+foreach(source ${e2e_helper_sources})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE marlo_core ${marlo_static_link})
+endforeach()
+
+file(GLOB e2e_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+foreach(source ${e2e_test_sources})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE e2e_harness)
+  add_dependencies(${name} Marlo)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_desktop)
+endforeach()

@@ -1,0 +1,274 @@
+#include "harness.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+std::string BinFolder() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string text(path, length);
+  return text.substr(0, text.find_last_of('\\'));
+}
+
+namespace {
+
+void RemoveTree(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    DeleteFileA(path.c_str());
+    return;
+  }
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = data.cFileName;
+      if (name != "." && name != "..") RemoveTree(path + "\\" + name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+void CreateFolders(const std::string& folder) {
+  for (std::size_t at = folder.find('\\', 3);; at = folder.find('\\', at + 1)) {
+    CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    if (at == std::string::npos) break;
+  }
+}
+
+}  // namespace
+
+void ResetFolder(const std::string& folder) {
+  RemoveTree(folder);
+  CreateFolders(folder);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  CreateFolders(path.substr(0, path.find_last_of('\\')));
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::optional<std::string> ReadBytes(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  const auto bytes = ReadBytes(path);
+  if (!bytes) return lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = bytes->find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(bytes->substr(start, end - start));
+  }
+  if (start < bytes->size()) lines.push_back(bytes->substr(start));
+  return lines;
+}
+
+void CopyProgram(const std::string& name, const std::string& target) {
+  CreateFolders(target.substr(0, target.find_last_of('\\')));
+  CopyFileA((BinFolder() + "\\" + name).c_str(), target.c_str(), FALSE);
+}
+
+namespace {
+
+long long DayNumber(int year, int month, int day) {
+  static const int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+  long long days = (year - 2000) * 365LL + (year - 2000 + 3) / 4 + kDaysBefore[month - 1] + day;
+  if (month > 2 && year % 4 == 0) ++days;
+  return days;
+}
+
+}  // namespace
+
+long long LocalSeconds() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return DayNumber(now.wYear, now.wMonth, now.wDay) * 86400 + now.wHour * 3600 + now.wMinute * 60 +
+         now.wSecond;
+}
+
+std::optional<long long> ParseStamp(const std::string& stamp) {
+  int day, month, year, hour, minute, second;
+  char tail;
+  if (stamp.size() != 19 || stamp[2] != '/' || stamp[5] != '/' || stamp[10] != ' ' ||
+      stamp[13] != ':' || stamp[16] != ':' ||
+      std::sscanf(stamp.c_str(), "%2d/%2d/%4d %2d:%2d:%2d%c", &day, &month, &year, &hour, &minute,
+                  &second, &tail) != 6) {
+    return std::nullopt;
+  }
+  return DayNumber(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+Process::Process(const std::string& exe, const std::optional<std::string>& logonserver) {
+  SetEnvironmentVariableA("LOGONSERVER", logonserver ? logonserver->c_str() : nullptr);
+  const std::string folder = exe.substr(0, exe.find_last_of('\\'));
+  std::string command_line = "\"" + exe + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &info_)) {
+    info_ = {};
+  }
+}
+
+Process::~Process() {
+  if (info_.hProcess == nullptr) return;
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool Process::WaitForExit(std::chrono::milliseconds timeout) {
+  return info_.hProcess != nullptr &&
+         WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+bool Process::Running() {
+  return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+namespace {
+
+struct WindowQuery {
+  DWORD process;
+  const std::string* window_class;
+  const std::string* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* query = reinterpret_cast<WindowQuery*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != query->process || !IsWindowVisible(window)) return TRUE;
+  char name[256];
+  GetClassNameA(window, name, sizeof name);
+  if (*query->window_class != name) return TRUE;
+  if (!query->title->empty() && WindowText(window) != *query->title) return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND Process::FindWindowOf(const std::string& window_class, const std::string& title) {
+  WindowQuery query{info_.dwProcessId, &window_class, &title, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+HWND Process::WaitForWindow(const std::string& window_class, const std::string& title) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindWindowOf(window_class, title)) != nullptr; });
+  return found;
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
+
+std::string WindowText(HWND window) {
+  char text[1024];
+  const int length = GetWindowTextA(window, text, sizeof text);
+  return std::string(text, length > 0 ? length : 0);
+}
+
+std::vector<std::string> ListBoxItems(HWND list) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  // Asked from another process, Wine hands the item text back in UTF-16 whatever the caller's
+  // character set, so it is asked for in UTF-16 and turned into the ANSI code page here.
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t wide[1024] = {};
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    items.emplace_back(text);
+  }
+  return items;
+}
+
+int ListBoxSelection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
+
+namespace {
+
+void MouseButton(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+void ClickAt(POINT point, int clicks) {
+  SetCursorPos(point.x, point.y);
+  Sleep(50);
+  for (int i = 0; i < clicks; ++i) {
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    Sleep(30);
+  }
+  Sleep(100);
+}
+
+}  // namespace
+
+void ClickListItem(HWND list, int index, bool double_click) {
+  const LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+  const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+  POINT point{20, static_cast<LONG>((index - top) * height + height / 2)};
+  ClientToScreen(list, &point);
+  ClickAt(point, double_click ? 2 : 1);
+}
+
+void ClickControl(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, 1);
+}
+
+void PressKey(WORD virtual_key) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = virtual_key;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof inputs[0]);
+  Sleep(100);
+}
+
+void Activate(HWND window) {
+  SetForegroundWindow(window);
+  WaitUntil([&] { return GetForegroundWindow() == window; }, std::chrono::seconds(3));
+}
+
+}  // namespace e2e

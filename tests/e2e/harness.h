@@ -1,0 +1,70 @@
+// Driving Marlo.exe for real under Wine: its files on the scratch server drive, its process, its
+// windows, and a person's mouse and keyboard.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Polls `condition` until it holds or `timeout` passes; true when it held.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+// Files and folders, by Windows path.
+std::string BinFolder();  // the folder of the test programs and of the freshly built Marlo.exe
+void ResetFolder(const std::string& folder);  // removes it with all it holds, then creates it
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::optional<std::string> ReadBytes(const std::string& path);
+std::vector<std::string> ReadLines(const std::string& path);  // CR LF lines; none when missing
+// Copies a program of BinFolder() to `target` (a full path).
+void CopyProgram(const std::string& name, const std::string& target);
+
+// The local time, as seconds since midnight of day 0 of the year-2000 based count.
+long long LocalSeconds();
+// Parses "dd/mm/yyyy hh:mm:ss" into the same count; nullopt when the text has another form.
+std::optional<long long> ParseStamp(const std::string& stamp);
+
+// A started Marlo.exe (or any program); ended by the destructor if it still runs.
+class Process {
+ public:
+  // Starts `exe` with its own folder as current folder. LOGONSERVER is set to `logonserver`, or
+  // removed when it is nullopt.
+  Process(const std::string& exe, const std::optional<std::string>& logonserver);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  DWORD id() const { return info_.dwProcessId; }
+  bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+  bool Running();
+
+  // The first visible top-level window of this process of `window_class` (and `title`, if given).
+  HWND FindWindowOf(const std::string& window_class, const std::string& title = "");
+  HWND WaitForWindow(const std::string& window_class, const std::string& title = "");
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Message boxes: a #32770 window of the process titled `title`; its text; OK.
+std::string MessageBoxText(HWND box);
+void PressOk(HWND box);
+
+// Controls read from outside, as a test sees them.
+std::string WindowText(HWND window);
+std::vector<std::string> ListBoxItems(HWND list);
+int ListBoxSelection(HWND list);
+
+// A person's hands: real input through the desktop.
+void ClickListItem(HWND list, int index, bool double_click = false);
+void ClickControl(HWND control);
+void PressKey(WORD virtual_key);
+void Activate(HWND window);
+
+}  // namespace e2e

@@ -1,0 +1,134 @@
+// Start-up of Marlo.exe under Wine: the start log, the menu, and the missing list.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "main_window/master_ids.h"
+
+namespace {
+
+using namespace e2e;
+namespace ids = marlo::master_ids;
+
+const std::string kMenu = "D:\\MENU";
+const std::string kShareMenu = "\\\\FILESERVER\\APPS\\MENU";
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetFolder(kMenu);
+    CopyProgram("Marlo.exe", kMenu + "\\Marlo.exe");
+  }
+  static HWND List7(HWND main) { return GetDlgItem(main, ids::kList7); }
+};
+
+// Checks one start-log line: the name, " - ", and a stamp within [before, after].
+void ExpectRecord(const std::string& line, const std::string& name, long long before,
+                  long long after) {
+  const std::string prefix = name + " - ";
+  ASSERT_EQ(line.substr(0, prefix.size()), prefix) << line;
+  const auto stamp = ParseStamp(line.substr(prefix.size()));
+  ASSERT_TRUE(stamp.has_value()) << line;
+  EXPECT_GE(*stamp, before) << line;
+  EXPECT_LE(*stamp, after) << line;
+}
+
+TEST_F(StartupTest, DriveStartShowsTheListAndLogsOneRecord) {
+  WriteBytes(kMenu + "\\app.txt",
+             "Sales=D:\\SALES\\S.EXE\r\nStock=D:\\STOCK\\T.EXE\r\nPay roll=D:\\PAY\\P.EXE\r\n");
+  const long long before = LocalSeconds();
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  const long long after = LocalSeconds();
+
+  EXPECT_EQ(WindowText(main), "Marlo Infosystems" + std::string(72, ' '));
+  EXPECT_EQ(ListBoxItems(List7(main)), (std::vector<std::string>{"Sales", "Stock", "Pay roll"}));
+  EXPECT_EQ(ListBoxSelection(List7(main)), 0);
+  const auto log = ReadLines(kMenu + "\\user.txt");
+  ASSERT_EQ(log.size(), 1u);
+  ExpectRecord(log[0], "DC1", before, after);
+}
+
+TEST_F(StartupTest, ShareStartLogsTheLogonServerThenTheFileServer) {
+  WriteBytes(kMenu + "\\app.txt", "Sales=D:\\SALES\\S.EXE\r\n");
+  const long long before = LocalSeconds();
+  Process marlo(kShareMenu + "\\Marlo.exe", "\\\\DC1");
+  ASSERT_NE(marlo.WaitForWindow(ids::kWindowClass), nullptr);
+  const long long after = LocalSeconds();
+
+  const auto log = ReadLines(kMenu + "\\user.txt");
+  ASSERT_EQ(log.size(), 2u);
+  ExpectRecord(log[0], "DC1", before, after);
+  ExpectRecord(log[1], "FILESERVER", before, after);
+}
+
+struct LogonCase {
+  std::optional<std::string> logonserver;
+  std::string logged_name;
+};
+
+class LogonServerTest : public StartupTest, public ::testing::WithParamInterface<LogonCase> {};
+
+TEST_P(LogonServerTest, RecordBeginsWithTheLogonServerAsItIs) {
+  WriteBytes(kMenu + "\\app.txt", "Sales=D:\\SALES\\S.EXE\r\n");
+  const long long before = LocalSeconds();
+  Process marlo(kMenu + "\\Marlo.exe", GetParam().logonserver);
+  ASSERT_NE(marlo.WaitForWindow(ids::kWindowClass), nullptr);
+  const auto log = ReadLines(kMenu + "\\user.txt");
+  ASSERT_EQ(log.size(), 1u);
+  ExpectRecord(log[0], GetParam().logged_name, before, LocalSeconds());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, LogonServerTest,
+                         ::testing::Values(LogonCase{std::nullopt, ""},
+                                           LogonCase{std::string("\\\\dc1"), "dc1"},
+                                           LogonCase{std::string("\\\\Main\\\\Dc"), "MainDc"}));
+
+TEST_F(StartupTest, ZeroByteListShowsAnEmptyMenuWithoutMessage) {
+  WriteBytes(kMenu + "\\app.txt", "");
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  Sleep(300);
+  EXPECT_EQ(marlo.FindWindowOf("#32770"), nullptr);
+  EXPECT_TRUE(ListBoxItems(List7(main)).empty());
+  EXPECT_EQ(ListBoxSelection(List7(main)), LB_ERR);
+  EXPECT_EQ(ReadLines(kMenu + "\\user.txt").size(), 1u);
+}
+
+// Without a list the menu writes the default one between its two messages and ends.
+void ExpectMissingListFlow(Process& marlo, const std::string& list_before) {
+  HWND first = marlo.WaitForWindow("#32770", "RMX");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(MessageBoxText(first), "App.txt File Not Found...");
+  EXPECT_EQ(ReadBytes(kMenu + "\\app.txt").value_or(""), list_before);
+  PressOk(first);
+
+  HWND second = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    second = marlo.FindWindowOf("#32770", "RMX");
+    return second != nullptr && second != first && MessageBoxText(second) != "";
+  }));
+  EXPECT_EQ(MessageBoxText(second), "Please Re Start Programm...");
+  EXPECT_EQ(ReadBytes(kMenu + "\\app.txt").value_or("<missing>"),
+            list_before + "QFACT=D:\\MENU\\qfact.exe\r\n");
+  PressOk(second);
+
+  EXPECT_TRUE(marlo.WaitForExit());
+  EXPECT_FALSE(ReadBytes(kMenu + "\\user.txt").has_value());
+}
+
+TEST_F(StartupTest, MissingListWritesTheDefaultListAndEnds) {
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  ExpectMissingListFlow(marlo, "");
+}
+
+TEST_F(StartupTest, HiddenListCountsAsMissingAndGetsTheDefaultLineAppended) {
+  const std::string list = "Sales=D:\\SALES\\S.EXE\r\n";
+  WriteBytes(kMenu + "\\app.txt", list);
+  SetFileAttributesA((kMenu + "\\app.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  ExpectMissingListFlow(marlo, list);
+}
+
+}  // namespace

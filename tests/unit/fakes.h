@@ -1,0 +1,133 @@
+// Small fakes of the platform and of the main window, for the unit tests.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "main_window/master_view.h"
+#include "platform/platform.h"
+
+namespace fakes {
+
+// Files by exact path. A read can be made to fail after a number of bytes.
+class Files : public marlo::FileSystem {
+ public:
+  struct File {
+    std::string bytes;
+    marlo::DirEntry attributes;
+  };
+  std::map<std::string, File> files;
+  std::map<std::string, std::size_t> fail_read_after;  // path -> bytes read before the failure
+  bool appends_fail = false;
+  std::vector<std::string> searches;
+
+  void Search(const std::string& pattern,
+              const std::function<bool(const marlo::DirEntry&)>& visit) override {
+    searches.push_back(pattern);
+    const auto found = files.find(pattern);
+    if (found != files.end()) visit(found->second.attributes);
+  }
+  marlo::ReadResult ReadAll(const std::string& path) override {
+    const auto found = files.find(path);
+    if (found == files.end()) return {};
+    const auto failing = fail_read_after.find(path);
+    if (failing != fail_read_after.end())
+      return {found->second.bytes.substr(0, failing->second), false};
+    return {found->second.bytes, true};
+  }
+  bool Append(const std::string& path, const std::string& text) override {
+    if (appends_fail) return false;
+    files[path].bytes += text;
+    return true;
+  }
+  std::string Text(const std::string& path) const {
+    const auto found = files.find(path);
+    return found == files.end() ? "<missing>" : found->second.bytes;
+  }
+};
+
+class Processes : public marlo::ProcessStarter {
+ public:
+  std::vector<std::string> log;  // "cd <folder>" and "start <path>", in order
+  bool folders_fail = false;
+  bool starts_fail = false;
+
+  bool SetCurrentFolder(const std::string& folder) override {
+    log.push_back("cd " + folder);
+    return !folders_fail && !folder.empty();
+  }
+  bool Start(const std::string& path) override {
+    log.push_back("start " + path);
+    return !starts_fail;
+  }
+};
+
+// A clock that moves one second at every reading.
+class Clock : public marlo::Clock {
+ public:
+  marlo::LocalTime now{2026, 12, 7, 9, 5, 3};
+  marlo::DateTimeSeparators separators;
+  marlo::LocalTime Now() override {
+    const marlo::LocalTime reading = now;
+    ++now.second;
+    return reading;
+  }
+  marlo::DateTimeSeparators Separators() override { return separators; }
+};
+
+class Environment : public marlo::Environment {
+ public:
+  std::map<std::string, std::string> variables;
+  std::string folder = "D:\\MENU";
+  std::optional<std::string> Variable(const std::string& name) override {
+    const auto found = variables.find(name);
+    if (found == variables.end()) return std::nullopt;
+    return found->second;
+  }
+  std::string ProgramFolder() override { return folder; }
+};
+
+// Records what the main window was asked to show or do, in order.
+class MasterView : public marlo::MasterView {
+ public:
+  std::vector<std::string> calls;
+  std::vector<std::string> menu;
+  int selection = -1;
+  std::string mode;
+
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    calls.push_back("message " + title + ": " + text);
+  }
+  void ShowMenu(const std::vector<std::string>& captions) override {
+    menu = captions;
+    selection = -1;
+  }
+  bool SelectMenuItem(int index) override {
+    if (index < 0 || static_cast<std::size_t>(index) >= menu.size()) return false;
+    selection = index;
+    return true;
+  }
+  void ShowMode(const std::string& text) override { mode = text; }
+  void HideOptionsAndExit() override { calls.push_back("hide options and exit"); }
+  bool MakeTopMost() override {
+    calls.push_back("topmost");
+    return true;
+  }
+  void StopTimer2() override { calls.push_back("stop timer"); }
+  void Minimise() override { calls.push_back("minimise"); }
+  void OpenOptions() override { calls.push_back("open options"); }
+  void CloseOptions() override { calls.push_back("close options"); }
+  void Close() override { calls.push_back("close"); }
+};
+
+// A whole platform of fakes, ready to hand to a window.
+struct Machine {
+  Files files;
+  Processes processes;
+  Clock clock;
+  Environment env;
+  marlo::Platform platform{files, processes, clock, env};
+};
+
+}  // namespace fakes
