@@ -13,4 +13,7 @@ add_executable(Marlo WIN32
 )
 target_link_libraries(Marlo PRIVATE marlo_core comctl32 comdlg32 ${marlo_static_link})
 
+add_executable(DemoApp WIN32 demo/demo_app.cpp)
+target_link_libraries(DemoApp PRIVATE ${marlo_static_link})
+
 include(${PROJECT_SOURCE_DIR}/tests/e2e/e2e.cmake)

@@ -72,6 +72,7 @@ class MasterWindow : public MasterView {
   void OnCommand(int id, int code);
   LRESULT OnColour(HDC dc, HWND control);
   void OnPaint();
+  void OnActivate(bool active);
   void Form_Resize();
 
   Session& session_;
@@ -83,6 +84,7 @@ class MasterWindow : public MasterView {
   HWND label1_ = nullptr;
   HWND label5_ = nullptr;
   HWND label10_ = nullptr;
+  HWND focused_ = nullptr;  // the control that had the focus when the window was left
   bool closing_ = false;
 };
 
@@ -173,6 +175,9 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       Form_Resize();
       return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wparam) != WA_INACTIVE);
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
       return OnColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -243,6 +248,18 @@ void MasterWindow::OnPaint() {
   DrawTextA(dc, kBanner, -1, &banner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, old_font);
   EndPaint(hwnd_, &paint);
+}
+
+// Like a dialog, the window gives the focus back to the control that had it (at first the menu),
+// so that after a start, minimised and restored, the arrow keys and Enter work on the menu again.
+void MasterWindow::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus)) focused_ = focus;
+    return;
+  }
+  if (IsIconic(hwnd_)) return;
+  SetFocus(focused_ != nullptr && IsWindowVisible(focused_) ? focused_ : list7_);
 }
 
 // The window keeps its fixed size; while minimised the setting is skipped.

@@ -1,7 +1,8 @@
 // Marlo.exe: the start-up menu. One thread, one message loop; the program runs while the main
 // window or the Options window is open.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "platform/platform_win.h"
 #include "platform/session_win.h"

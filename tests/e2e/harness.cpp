@@ -223,27 +223,37 @@ int ListBoxSelection(HWND list) { return static_cast<int>(SendMessageA(list, LB_
 
 namespace {
 
-void MouseButton(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof input);
-}
-
+// Moves the pointer to `point` and presses the left button `clicks` times, all in one batch of
+// input, as a quick hand does.
 void ClickAt(POINT point, int clicks) {
-  SetCursorPos(point.x, point.y);
-  Sleep(50);
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<INPUT> inputs(1 + 2 * clicks);
+  for (auto& input : inputs) input.type = INPUT_MOUSE;
+  inputs[0].mi.dx = (point.x * 65535 + width / 2) / (width - 1);
+  inputs[0].mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   for (int i = 0; i < clicks; ++i) {
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MouseButton(MOUSEEVENTF_LEFTUP);
-    Sleep(30);
+    inputs[1 + 2 * i].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2 + 2 * i].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   }
-  Sleep(100);
+  SendInput(1, inputs.data(), sizeof(INPUT));
+  // The pointer moves asynchronously; a click sent before it arrives lands where it was.
+  WaitUntil(
+      [&] {
+        POINT now;
+        return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+      },
+      std::chrono::seconds(2));
+  Sleep(50);
+  SendInput(static_cast<UINT>(inputs.size() - 1), inputs.data() + 1, sizeof(INPUT));
+  Sleep(150);
 }
 
 }  // namespace
 
 void ClickListItem(HWND list, int index, bool double_click) {
+  Activate(GetAncestor(list, GA_ROOT));
   const LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
   const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
   POINT point{20, static_cast<LONG>((index - top) * height + height / 2)};

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs every test: the core's unit tests natively, then Marlo.exe end to end under Wine.
+# Installs what is missing and builds both presets first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+echo "== Unit tests (native)"
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+echo "== End-to-end tests (Marlo.exe under Wine)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+scripts/wine-session.sh build/windows ctest --preset windows
