@@ -8,10 +8,15 @@ add_executable(Marlo WIN32
   src/platform/platform_win.cpp
   src/platform/topmost_win.cpp
   src/platform/ui_win.cpp
+  src/platform/system_libraries_win.cpp
   src/main_window/master_win.cpp
   src/options/optiona_win.cpp
 )
-target_link_libraries(Marlo PRIVATE marlo_core comctl32 comdlg32 ${marlo_static_link})
+target_link_libraries(Marlo PRIVATE marlo_core ${marlo_static_link})
+
+# Marlo.exe may import only Windows' "known DLLs", which are never looked for beside the exe.
+add_test(NAME imports_only_known_dlls
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/check_imports.sh $<TARGET_FILE:Marlo>)
 
 add_executable(DemoApp WIN32 demo/demo_app.cpp)
 target_link_libraries(DemoApp PRIVATE ${marlo_static_link})

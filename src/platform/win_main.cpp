@@ -1,19 +1,17 @@
 // Marlo.exe: the start-up menu. One thread, one message loop; the program runs while the main
 // window or the Options window is open.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include "platform/platform_win.h"
 #include "platform/session_win.h"
+#include "platform/system_libraries_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The menu runs from a share that many can write to: no library is ever loaded from its folder.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   SetDllDirectoryA("");
 
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
-  InitCommonControlsEx(&controls);
+  marlo::InitCommonControlsFromSystem();
 
   marlo::Win32FileSystem files;
   marlo::Win32Processes processes;

@@ -223,42 +223,67 @@ int ListBoxSelection(HWND list) { return static_cast<int>(SendMessageA(list, LB_
 
 namespace {
 
-// Moves the pointer to `point` and presses the left button `clicks` times, all in one batch of
-// input, as a quick hand does.
+bool PointerAt(POINT point) {
+  POINT now;
+  return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+}
+
+// Moves the pointer to `point` and presses the left button `clicks` times, as a quick hand does.
+// Under Wine's desktop the pointer is also an X pointer: a window that maps or unmaps under it
+// can report the old X position back. So the pointer is warped there as well as moved, and the
+// buttons go only once it has stayed put.
 void ClickAt(POINT point, int clicks) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  std::vector<INPUT> inputs(1 + 2 * clicks);
-  for (auto& input : inputs) input.type = INPUT_MOUSE;
-  inputs[0].mi.dx = (point.x * 65535 + width / 2) / (width - 1);
-  inputs[0].mi.dy = (point.y * 65535 + height / 2) / (height - 1);
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  for (int i = 0; i < clicks; ++i) {
-    inputs[1 + 2 * i].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2 + 2 * i].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = (point.x * 65535 + width / 2) / (width - 1);
+  move.mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    SetCursorPos(point.x, point.y);
+    SendInput(1, &move, sizeof move);
+    WaitUntil([&] { return PointerAt(point); }, std::chrono::seconds(1));
+    Sleep(100);
+    if (PointerAt(point)) break;
   }
-  SendInput(1, inputs.data(), sizeof(INPUT));
-  // The pointer moves asynchronously; a click sent before it arrives lands where it was.
-  WaitUntil(
-      [&] {
-        POINT now;
-        return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
-      },
-      std::chrono::seconds(2));
-  Sleep(50);
-  SendInput(static_cast<UINT>(inputs.size() - 1), inputs.data() + 1, sizeof(INPUT));
+  std::vector<INPUT> buttons(2 * clicks);
+  for (int i = 0; i < clicks; ++i) {
+    buttons[2 * i].type = buttons[2 * i + 1].type = INPUT_MOUSE;
+    buttons[2 * i].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    buttons[2 * i + 1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(static_cast<UINT>(buttons.size()), buttons.data(), sizeof(INPUT));
   Sleep(150);
 }
 
 }  // namespace
 
-void ClickListItem(HWND list, int index, bool double_click) {
-  Activate(GetAncestor(list, GA_ROOT));
+namespace {
+
+POINT ListItemPoint(HWND list, int index) {
   const LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
   const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
   POINT point{20, static_cast<LONG>((index - top) * height + height / 2)};
   ClientToScreen(list, &point);
-  ClickAt(point, double_click ? 2 : 1);
+  return point;
+}
+
+}  // namespace
+
+// Under Wine's desktop the first click on a window that has just been restored or activated is
+// now and then lost; a person clicks again, and so does this.
+void SelectListItem(HWND list, int index) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Activate(GetAncestor(list, GA_ROOT));
+    ClickAt(ListItemPoint(list, index), 1);
+    if (WaitUntil([&] { return ListBoxSelection(list) == index; }, std::chrono::seconds(1))) return;
+  }
+}
+
+void DoubleClickListItem(HWND list, int index) {
+  SelectListItem(list, index);
+  ClickAt(ListItemPoint(list, index), 2);
 }
 
 void ClickControl(HWND control) {

@@ -62,7 +62,10 @@ std::vector<std::string> ListBoxItems(HWND list);
 int ListBoxSelection(HWND list);
 
 // A person's hands: real input through the desktop.
-void ClickListItem(HWND list, int index, bool double_click = false);
+// Clicks a list box item until it is selected.
+void SelectListItem(HWND list, int index);
+// Selects the item, then double-clicks it.
+void DoubleClickListItem(HWND list, int index);
 void ClickControl(HWND control);
 void PressKey(WORD virtual_key);
 void Activate(HWND window);

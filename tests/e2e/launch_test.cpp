@@ -75,7 +75,7 @@ TEST_F(LaunchTest, ServerDoubleClickStartsTheEntryFromItsFolderAndMinimises) {
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(main, ids::kCommand3)));
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(main, ids::kCommand5)));
 
-  ClickListItem(List7(main), 0, true);
+  DoubleClickListItem(List7(main), 0);
   ASSERT_TRUE(WaitForStarts(1));
   const auto started = StartedPrograms();
   EXPECT_EQ(started[0].command_line, "\"D:\\SALES\\NEWSALES\\X.EXE\"");
@@ -99,7 +99,7 @@ TEST_F(LaunchTest, ServerDoubleClickRefusesAnotherDriveButEnterStartsIt) {
   HWND main = Open(kMenu, "Tools=E:\\TOOLS\\X.EXE\r\n", "SERVER");
   ASSERT_NE(main, nullptr);
 
-  ClickListItem(List7(main), 0, true);
+  DoubleClickListItem(List7(main), 0);
   HWND box = marlo_->WaitForWindow("#32770", "Path not found");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), kDriveMessage);
@@ -123,7 +123,7 @@ TEST_F(LaunchTest, ClientStartsThroughTheShareAndHidesOptionsAndExit) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(main, ids::kCommand3)); }));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(main, ids::kCommand5)));
 
-  ClickListItem(List7(main), 0, true);
+  DoubleClickListItem(List7(main), 0);
   ASSERT_TRUE(WaitForStarts(1));
   EXPECT_EQ(StartedPrograms()[0].command_line, "\"\\\\FILESERVER\\APPS\\SALES\\NEWSALES\\X.EXE\"");
   EXPECT_EQ(StartedPrograms()[0].folder, "\\\\FILESERVER\\APPS\\SALES\\NEWSALES");
@@ -145,7 +145,7 @@ TEST_F(LaunchTest, APathWithBlanksStartsExactlyTheListedFile) {
   CopyProgram("probe.exe", "D:\\PROGRAM.EXE");
   HWND main = Open(kMenu, "X=D:\\PROGRAM FILES\\X.EXE\r\n", "SERVER");
   ASSERT_NE(main, nullptr);
-  ClickListItem(List7(main), 0, true);
+  DoubleClickListItem(List7(main), 0);
   ASSERT_TRUE(WaitForStarts(1));
   const auto started = StartedPrograms();
   ASSERT_EQ(started.size(), 1u);
@@ -158,7 +158,7 @@ TEST_F(LaunchTest, AMissingProgramStartsNothingSilentlyAndTheMenuGoesOn) {
   CopyProgram("probe.exe", "D:\\SALES\\NEWSALES\\X.EXE");
   HWND main = Open(kMenu, "Gone=D:\\GONE\\X.EXE\r\nSales=D:\\SALES\\NEWSALES\\X.EXE\r\n", "SERVER");
   ASSERT_NE(main, nullptr);
-  ClickListItem(List7(main), 0, true);
+  DoubleClickListItem(List7(main), 0);
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
   Restore(main);
   PressKey(VK_RETURN);  // the Enter route, too, passes over the failure
@@ -169,7 +169,7 @@ TEST_F(LaunchTest, AMissingProgramStartsNothingSilentlyAndTheMenuGoesOn) {
   EXPECT_TRUE(marlo_->Running());
 
   Restore(main);
-  ClickListItem(List7(main), 1, true);
+  DoubleClickListItem(List7(main), 1);
   ASSERT_TRUE(WaitForStarts(1));
   EXPECT_EQ(StartedPrograms()[0].command_line, "\"D:\\SALES\\NEWSALES\\X.EXE\"");
 }

@@ -1,0 +1,23 @@
+// Libraries the menu uses beyond the core of Windows, loaded from the system folder only.
+//
+// The menu runs from a share that many can write to. A library named in the exe's import table
+// that is not one of Windows' "known DLLs" (comctl32, for one) is looked for beside the exe
+// before WinMain runs, so a file planted there would run inside the menu. These libraries are
+// therefore not imported but loaded here, from the system folder, once the DLL search has been
+// restricted to it.
+#pragma once
+
+#include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <commdlg.h>
+
+namespace marlo {
+
+// Registers the list view and tooltip controls; false when comctl32 could not be loaded.
+bool InitCommonControlsFromSystem();
+
+// GetOpenFileNameA of comdlg32; FALSE when the library could not be loaded.
+BOOL GetOpenFileNameFromSystem(OPENFILENAMEA* dialog);
+
+}  // namespace marlo
