@@ -3,8 +3,8 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # A self-contained exe: static runtime, nothing to load beside it.
 set(marlo_static_link -static -static-libgcc -static-libstdc++)
 
-add_executable(Marlo WIN32
-  src/platform/win_main.cpp
+# The Win32 side: platform calls and the two windows.
+add_library(marlo_win STATIC
   src/platform/platform_win.cpp
   src/platform/topmost_win.cpp
   src/platform/ui_win.cpp
@@ -12,7 +12,10 @@ add_executable(Marlo WIN32
   src/main_window/master_win.cpp
   src/options/optiona_win.cpp
 )
-target_link_libraries(Marlo PRIVATE marlo_core ${marlo_static_link})
+target_link_libraries(marlo_win PUBLIC marlo_core)
+
+add_executable(Marlo WIN32 src/platform/win_main.cpp)
+target_link_libraries(Marlo PRIVATE marlo_win ${marlo_static_link})
 
 # Marlo.exe may import only Windows' "known DLLs", which are never looked for beside the exe.
 add_test(NAME imports_only_known_dlls

@@ -39,4 +39,20 @@ std::string FormatListFile(const std::vector<ListEntry>& entries) {
   return bytes;
 }
 
+FileResult SaveListFile(FileSystem& files, const std::string& program_folder,
+                        const std::vector<ListEntry>& entries) {
+  FileResult written = files.WriteTemporary(program_folder, FormatListFile(entries));
+  if (!written.ok) {
+    if (!written.path.empty()) files.Remove(written.path);
+    written.reason = "the new list could not be written (" + written.reason + ")";
+    return written;
+  }
+  FileResult replaced = files.Replace(written.path, ListFilePath(program_folder));
+  if (!replaced.ok) {
+    files.Remove(written.path);
+    replaced.reason = "app.txt could not be replaced (" + replaced.reason + ")";
+  }
+  return replaced;
+}
+
 }  // namespace marlo

@@ -35,4 +35,11 @@ std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path);
 // The bytes of a list file: every entry as caption "=" path CR LF; no entries gives no bytes.
 std::string FormatListFile(const std::vector<ListEntry>& entries);
 
+// Saves the list as the program folder's app.txt. Every workstation reads that file at its
+// start, so it is never deleted or written in place: the new list goes to a temporary file in the
+// same folder first, and only a complete one replaces app.txt, in one step. Until then the old
+// list stays as it was; on failure no temporary file is left behind.
+FileResult SaveListFile(FileSystem& files, const std::string& program_folder,
+                        const std::vector<ListEntry>& entries);
+
 }  // namespace marlo

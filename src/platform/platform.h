@@ -24,6 +24,14 @@ struct ReadResult {
   bool complete = false;
 };
 
+// The outcome of a file operation whose failure the user must hear about: what went wrong, in
+// the system's words, when it did not work.
+struct FileResult {
+  bool ok = false;
+  std::string reason;
+  std::string path;  // for WriteTemporary: the file it made, also when writing it failed
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -41,6 +49,14 @@ class FileSystem {
   // writers wait their turn; a file held by someone else is retried for a few seconds at most.
   // Returns false when nothing was written.
   virtual bool Append(const std::string& path, const std::string& text) = 0;
+
+  // Creates a new file with a unique name in `folder`, writes `bytes` to it, flushes it to disk
+  // and closes it. The file's path is in the result, also when a step after creating it failed.
+  virtual FileResult WriteTemporary(const std::string& folder, const std::string& bytes) = 0;
+  // Puts `from` in the place of `to` in one step, replacing `to`: a reader of `to` finds either
+  // the old file or the new one. A file held by someone else is retried for about 1.5 seconds.
+  virtual FileResult Replace(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& path) = 0;
 };
 
 class ProcessStarter {
@@ -70,6 +86,13 @@ class Clock {
   virtual DateTimeSeparators Separators() = 0;
 };
 
+class Locale {
+ public:
+  virtual ~Locale() = default;
+  // `text` in upper case by the rules of the system's ANSI code page.
+  virtual std::string UpperCase(const std::string& text) = 0;
+};
+
 class Environment {
  public:
   virtual ~Environment() = default;
@@ -86,6 +109,7 @@ struct Platform {
   ProcessStarter& processes;
   Clock& clock;
   Environment& env;
+  Locale& locale;
 };
 
 }  // namespace marlo

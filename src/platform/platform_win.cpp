@@ -90,6 +90,66 @@ bool Win32FileSystem::Append(const std::string& path, const std::string& text) {
   }
 }
 
+namespace {
+
+// The system's own words for the last error, without the final line end.
+std::string LastErrorText() {
+  const DWORD error = GetLastError();
+  char buffer[512] = {};
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, buffer, sizeof buffer, nullptr);
+  while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
+                        buffer[length - 1] == ' ' || buffer[length - 1] == '.')) {
+    --length;
+  }
+  if (length == 0) return "error " + std::to_string(error);
+  return std::string(buffer, length) + ", error " + std::to_string(error);
+}
+
+FileResult Failed(const std::string& path = "") { return {false, LastErrorText(), path}; }
+
+}  // namespace
+
+FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std::string& bytes) {
+  char path[MAX_PATH] = {};
+  if (GetTempFileNameA(folder.c_str(), "app", 0, path) == 0) return Failed();
+  ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return Failed(path);
+  DWORD written = 0;
+  const DWORD size = static_cast<DWORD>(bytes.size());
+  if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) return Failed(path);
+  if (written != size) {
+    SetLastError(ERROR_DISK_FULL);
+    return Failed(path);
+  }
+  if (!FlushFileBuffers(file.get())) return Failed(path);
+  return {true, "", path};
+}
+
+// A client may have app.txt open at this moment; a holder that does not share deletion is
+// waited for a little (about ten tries over a second and a half) before the save gives up.
+FileResult Win32FileSystem::Replace(const std::string& from, const std::string& to) {
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return {true, "", to};
+    }
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                      error == ERROR_LOCK_VIOLATION;
+    if (!held || attempt == 10) return Failed();
+    Sleep(150);
+  }
+}
+
+bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+std::string Win32Locale::UpperCase(const std::string& text) {
+  std::string upper = text;
+  if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  return upper;
+}
+
 bool Win32Processes::SetCurrentFolder(const std::string& folder) {
   return SetCurrentDirectoryA(folder.c_str()) != 0;
 }

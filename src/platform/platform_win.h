@@ -12,6 +12,9 @@ class Win32FileSystem : public FileSystem {
               const std::function<bool(const DirEntry&)>& visit) override;
   ReadResult ReadAll(const std::string& path) override;
   bool Append(const std::string& path, const std::string& text) override;
+  FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override;
+  FileResult Replace(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& path) override;
 };
 
 class Win32Processes : public ProcessStarter {
@@ -24,6 +27,11 @@ class Win32Clock : public Clock {
  public:
   LocalTime Now() override;
   DateTimeSeparators Separators() override;
+};
+
+class Win32Locale : public Locale {
+ public:
+  std::string UpperCase(const std::string& text) override;
 };
 
 class Win32Environment : public Environment {

@@ -17,7 +17,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   marlo::Win32Processes processes;
   marlo::Win32Clock clock;
   marlo::Win32Environment env;
-  marlo::Platform platform{files, processes, clock, env};
+  marlo::Win32Locale locale;
+  marlo::Platform platform{files, processes, clock, env, locale};
   marlo::Session session{platform};
 
   marlo::OpenMasterWindow(session);

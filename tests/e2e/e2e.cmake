@@ -16,7 +16,7 @@ foreach(source ${e2e_helper_sources})
   get_filename_component(name ${source} NAME_WE)
   list(APPEND e2e_helpers ${name})
   add_executable(${name} WIN32 ${source})
-  target_link_libraries(${name} PRIVATE marlo_core ${marlo_static_link})
+  target_link_libraries(${name} PRIVATE marlo_win ${marlo_static_link})
 endforeach()
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)

@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <thread>
 
@@ -139,6 +141,16 @@ Process::Process(const std::string& exe, const std::optional<std::string>& logon
   }
 }
 
+Process::Process(const std::string& command_line) {
+  std::string line = command_line;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info_)) {
+    info_ = {};
+  }
+}
+
 Process::~Process() {
   if (info_.hProcess == nullptr) return;
   if (Running()) {
@@ -198,10 +210,14 @@ std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)
 
 void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
 
+// GetWindowText of another process's control gives its creation text, not what an edit holds
+// now, so the text is asked for with WM_GETTEXT, in UTF-16 as Wine answers across processes.
 std::string WindowText(HWND window) {
-  char text[1024];
-  const int length = GetWindowTextA(window, text, sizeof text);
-  return std::string(text, length > 0 ? length : 0);
+  wchar_t wide[1024] = {};
+  SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+  char text[2048] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+  return text;
 }
 
 std::vector<std::string> ListBoxItems(HWND list) {
@@ -229,29 +245,23 @@ bool PointerAt(POINT point) {
 }
 
 // Moves the pointer to `point` and presses the left button `clicks` times, as a quick hand does.
-// Under Wine's desktop the pointer is also an X pointer: a window that maps or unmaps under it
-// can report the old X position back. So the pointer is warped there as well as moved, and the
-// buttons go only once it has stayed put.
+// Every button event carries the position too: under Wine's desktop a button event without one
+// is placed wherever the X pointer last reported itself, which can lag behind.
 void ClickAt(POINT point, int clicks) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = (point.x * 65535 + width / 2) / (width - 1);
-  move.mi.dy = (point.y * 65535 + height / 2) / (height - 1);
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    SetCursorPos(point.x, point.y);
-    SendInput(1, &move, sizeof move);
-    WaitUntil([&] { return PointerAt(point); }, std::chrono::seconds(1));
-    Sleep(100);
-    if (PointerAt(point)) break;
-  }
-  std::vector<INPUT> buttons(2 * clicks);
+  INPUT at{};
+  at.type = INPUT_MOUSE;
+  at.mi.dx = (point.x * 65535 + width / 2) / (width - 1);
+  at.mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+  at.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &at, sizeof at);
+  WaitUntil([&] { return PointerAt(point); }, std::chrono::seconds(2));
+  Sleep(100);
+  std::vector<INPUT> buttons(2 * clicks, at);
   for (int i = 0; i < clicks; ++i) {
-    buttons[2 * i].type = buttons[2 * i + 1].type = INPUT_MOUSE;
-    buttons[2 * i].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    buttons[2 * i + 1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    buttons[2 * i].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    buttons[2 * i + 1].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
   }
   SendInput(static_cast<UINT>(buttons.size()), buttons.data(), sizeof(INPUT));
   Sleep(150);
@@ -286,7 +296,98 @@ void DoubleClickListItem(HWND list, int index) {
   ClickAt(ListItemPoint(list, index), 2);
 }
 
+namespace {
+
+// Memory in another process, for list view messages that carry pointers.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+    if (process_ != nullptr) {
+      address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+  }
+  ~RemoteBuffer() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  char* address() const { return static_cast<char*>(address_); }
+  void Write(std::size_t offset, const void* data, std::size_t size) {
+    WriteProcessMemory(process_, address() + offset, data, size, nullptr);
+  }
+  void Read(std::size_t offset, void* data, std::size_t size) {
+    ReadProcessMemory(process_, address() + offset, data, size, nullptr);
+  }
+
+ private:
+  std::size_t size_;
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+std::string ListViewText(HWND list_view, RemoteBuffer& buffer, int row, int column) {
+  constexpr std::size_t kTextOffset = 256;
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = buffer.address() + kTextOffset;
+  item.cchTextMax = 1024;
+  buffer.Write(0, &item, sizeof item);
+  SendMessageA(list_view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.address()));
+  char text[1024] = {};
+  buffer.Read(kTextOffset, text, sizeof text - 1);
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> ListViewRows(HWND list_view) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  RemoteBuffer buffer(list_view, 4096);
+  if (buffer.address() == nullptr) return rows;
+  const LRESULT count = SendMessageA(list_view, LVM_GETITEMCOUNT, 0, 0);
+  for (int row = 0; row < count; ++row) {
+    rows.emplace_back(ListViewText(list_view, buffer, row, 0),
+                      ListViewText(list_view, buffer, row, 1));
+  }
+  return rows;
+}
+
+void ClickListViewRow(HWND list_view, int row, bool double_click) {
+  RemoteBuffer buffer(list_view, sizeof(RECT));
+  RECT rect{LVIR_LABEL, 0, 0, 0};
+  buffer.Write(0, &rect, sizeof rect);
+  SendMessageA(list_view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer.address()));
+  buffer.Read(0, &rect, sizeof rect);
+  POINT point{rect.left + 10, (rect.top + rect.bottom) / 2};
+  ClientToScreen(list_view, &point);
+  Activate(GetAncestor(list_view, GA_ROOT));
+  ClickAt(point, double_click ? 2 : 1);
+}
+
+void TypeText(const std::string& text) {
+  for (char c : text) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wScan = inputs[1].ki.wScan = static_cast<unsigned char>(c);
+    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof inputs[0]);
+  }
+  Sleep(150);
+}
+
+void TypeInto(HWND edit, const std::string& text) {
+  SetWindowTextA(edit, "");
+  ClickControl(edit);
+  TypeText(text);
+  WaitUntil([&] { return WindowText(edit) == text; }, std::chrono::seconds(3));
+}
+
 void ClickControl(HWND control) {
+  Activate(GetAncestor(control, GA_ROOT));
   RECT rect;
   GetWindowRect(control, &rect);
   ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, 1);

@@ -36,6 +36,8 @@ class Process {
   // Starts `exe` with its own folder as current folder. LOGONSERVER is set to `logonserver`, or
   // removed when it is nullopt.
   Process(const std::string& exe, const std::optional<std::string>& logonserver);
+  // Starts a helper program by its command line, from the current folder.
+  explicit Process(const std::string& command_line);
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
@@ -61,12 +63,20 @@ std::string WindowText(HWND window);
 std::vector<std::string> ListBoxItems(HWND list);
 int ListBoxSelection(HWND list);
 
+// The rows of a list view of another process, as (name, path) pairs.
+std::vector<std::pair<std::string, std::string>> ListViewRows(HWND list_view);
+
 // A person's hands: real input through the desktop.
 // Clicks a list box item until it is selected.
 void SelectListItem(HWND list, int index);
 // Selects the item, then double-clicks it.
 void DoubleClickListItem(HWND list, int index);
 void ClickControl(HWND control);
+void ClickListViewRow(HWND list_view, int row, bool double_click = false);
+// Types `text` into the control that has the focus.
+void TypeText(const std::string& text);
+// Empties an edit control, clicks into it and types `text`.
+void TypeInto(HWND edit, const std::string& text);
 void PressKey(WORD virtual_key);
 void Activate(HWND window);
 

@@ -41,6 +41,34 @@ class Files : public marlo::FileSystem {
     files[path].bytes += text;
     return true;
   }
+  // Saving: the step named in `fail_step` fails ("create", "write", "replace").
+  std::string fail_step;
+  std::vector<std::string> steps;
+
+  marlo::FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override {
+    const std::string path = folder + "\\app" + std::to_string(++temporaries) + ".tmp";
+    steps.push_back("write " + path);
+    if (fail_step == "create") return {false, "create failed", ""};
+    if (fail_step == "write") {
+      files[path].bytes = bytes.substr(0, bytes.size() / 2);
+      return {false, "disk full", path};
+    }
+    files[path].bytes = bytes;
+    return {true, "", path};
+  }
+  marlo::FileResult Replace(const std::string& from, const std::string& to) override {
+    steps.push_back("replace " + to);
+    if (fail_step == "replace") return {false, "sharing violation", ""};
+    files[to] = files[from];
+    files.erase(from);
+    return {true, "", ""};
+  }
+  bool Remove(const std::string& path) override {
+    steps.push_back("remove " + path);
+    return files.erase(path) > 0;
+  }
+  int temporaries = 0;
+
   std::string Text(const std::string& path) const {
     const auto found = files.find(path);
     return found == files.end() ? "<missing>" : found->second.bytes;
@@ -88,6 +116,18 @@ class Environment : public marlo::Environment {
   std::string ProgramFolder() override { return folder; }
 };
 
+// Upper case of ASCII letters only.
+class Locale : public marlo::Locale {
+ public:
+  std::string UpperCase(const std::string& text) override {
+    std::string upper = text;
+    for (char& c : upper) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+  }
+};
+
 // Records what the main window was asked to show or do, in order.
 class MasterView : public marlo::MasterView {
  public:
@@ -127,7 +167,8 @@ struct Machine {
   Processes processes;
   Clock clock;
   Environment env;
-  marlo::Platform platform{files, processes, clock, env};
+  Locale locale;
+  marlo::Platform platform{files, processes, clock, env, locale};
 };
 
 }  // namespace fakes

@@ -1,0 +1,211 @@
+// The Options window driven for real under Wine: opening it from the menu, editing with the
+// mouse and keyboard, saving, the file dialog, going back and closing, and saves that fail.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "main_window/master_ids.h"
+#include "options/optiona_ids.h"
+
+namespace {
+
+using namespace e2e;
+namespace master = marlo::master_ids;
+namespace ids = marlo::optiona_ids;
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+const std::string kMenu = "D:\\MENU";
+const std::string kList = kMenu + "\\app.txt";
+const std::string kThreeRows = "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n";
+
+std::vector<std::string> TemporaryFiles() {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((kMenu + "\\*.tmp").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.emplace_back(data.cFileName);
+  while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+class OptionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetFolder(kMenu);
+    CopyProgram("Marlo.exe", kMenu + "\\Marlo.exe");
+  }
+
+  // Starts the menu on `list` and opens the Options window with its "Options" button.
+  HWND OpenOptions(const std::string& list) {
+    WriteBytes(kList, list);
+    marlo_ = std::make_unique<Process>(kMenu + "\\Marlo.exe", "\\\\DC1");
+    HWND main = marlo_->WaitForWindow(master::kWindowClass);
+    if (main == nullptr) return nullptr;
+    WaitUntil([&] { return WindowText(GetDlgItem(main, master::kLabel5)) == "SERVER"; });
+    ClickControl(GetDlgItem(main, master::kCommand3));
+    HWND options = marlo_->WaitForWindow(ids::kWindowClass, "Main Menu Options");
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(main); })) << "the main window stayed open";
+    return options;
+  }
+
+  // Waits for a message box, checks it and presses OK.
+  void Answer(const std::string& title, const std::string& text) {
+    HWND box = marlo_->WaitForWindow("#32770", title);
+    ASSERT_NE(box, nullptr) << "no box titled " << title;
+    EXPECT_EQ(MessageBoxText(box), text);
+    PressOk(box);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  }
+
+  static HWND Item(HWND options, int id) { return GetDlgItem(options, id); }
+
+  std::unique_ptr<Process> marlo_;
+};
+
+TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
+  HWND options = OpenOptions("A=D:\\A.EXE\r\nNo equals\r\n\r\nX=Y=Z\r\n");
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(ListViewRows(Item(options, ids::kLV)),
+            (Rows{{"A", "D:\\A.EXE"}, {"No equals", ""}, {"", ""}, {"X", "Y"}}));
+  EXPECT_FALSE(IsWindowEnabled(Item(options, ids::kCmdDelete)));
+  EXPECT_EQ(WindowText(Item(options, ids::kLblTitle)), "Main Menu Settings");
+  RECT client;
+  GetClientRect(options, &client);
+  EXPECT_EQ(client.right, 593);
+  EXPECT_EQ(client.bottom, 497);
+}
+
+TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  HWND name = Item(options, ids::kTxtName);
+  HWND path = Item(options, ids::kTxtPath);
+
+  ClickListViewRow(lv, 1);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(name) == "B"; }));
+  EXPECT_EQ(WindowText(path), "D:\\B.EXE");
+  EXPECT_EQ(WindowText(Item(options, ids::kLblPosition)), "2");
+
+  // New: below the selected row, the name as typed, the path in upper case.
+  TypeInto(name, "Pay Roll");
+  TypeInto(path, "d:\\pay\\pay.exe");
+  ClickControl(Item(options, ids::kCmdNew));
+  ASSERT_TRUE(WaitUntil([&] { return ListViewRows(lv).size() == 4; }));
+  EXPECT_EQ(ListViewRows(lv)[2],
+            (std::pair<std::string, std::string>{"Pay Roll", "D:\\PAY\\PAY.EXE"}));
+
+  // A path on another drive is refused.
+  TypeInto(path, "e:\\x.exe");
+  ClickControl(Item(options, ids::kCmdNew));
+  Answer("Marlo Exe Not Found", "Please install Marlo.exe in same drive, Do not Drive Change");
+  EXPECT_EQ(ListViewRows(lv).size(), 4u);
+
+  // Edit: both fields in upper case.
+  ClickListViewRow(lv, 0);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(name) == "A"; }));
+  TypeInto(name, "Sales");
+  TypeInto(path, "d:\\sales\\s.exe");
+  ClickControl(Item(options, ids::kCmdEdit));
+  Answer("Info", "Please Save Before You Close");
+
+  // Delete: armed by a double-click on the list.
+  ClickListViewRow(lv, 3, true);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(options, ids::kCmdDelete)) != 0; }));
+  ClickControl(Item(options, ids::kCmdDelete));
+  Answer("Info", "Please Save Before You Close");
+
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Info", "Save Succesfully");
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"),
+            "SALES=D:\\SALES\\S.EXE\r\nB=D:\\B.EXE\r\nPay Roll=D:\\PAY\\PAY.EXE\r\n");
+  EXPECT_TRUE(TemporaryFiles().empty());
+}
+
+TEST_F(OptionsTest, BrowseFillsThePathFromTheFileDialog) {
+  WriteBytes("D:\\APPS\\TOOLS\\TOOL.EXE", "MZ");
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  ClickControl(Item(options, ids::kCmdBrowse));
+  HWND dialog = marlo_->WaitForWindow("#32770", "Open");
+  ASSERT_NE(dialog, nullptr);
+  HWND file_name = GetDlgItem(dialog, 0x47C);
+  if (file_name == nullptr) file_name = GetDlgItem(dialog, 0x480);
+  ASSERT_NE(file_name, nullptr);
+  SendMessageA(file_name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("D:\\APPS\\TOOLS\\TOOL.EXE"));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return WindowText(Item(options, ids::kTxtPath)) == "D:\\APPS\\TOOLS\\TOOL.EXE"; }));
+}
+
+TEST_F(OptionsTest, EscapeInTheNameFieldBringsBackTheMenuWithTheSavedList) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  TypeInto(Item(options, ids::kTxtName), "Dee");
+  TypeInto(Item(options, ids::kTxtPath), "D:\\D.EXE");
+  ClickControl(Item(options, ids::kCmdNew));  // no row selected: at the end
+  ASSERT_TRUE(WaitUntil([&] { return ListViewRows(lv).size() == 4; }));
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Info", "Save Succesfully");
+
+  // Esc in the path field does nothing.
+  ClickControl(Item(options, ids::kTxtPath));
+  PressKey(VK_ESCAPE);
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(options));
+
+  ClickControl(Item(options, ids::kTxtName));
+  PressKey(VK_ESCAPE);
+  HWND main = marlo_->WaitForWindow(master::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
+  EXPECT_EQ(ListBoxItems(GetDlgItem(main, master::kList7)),
+            (std::vector<std::string>{"A", "B", "C", "Dee"}));
+  EXPECT_EQ(ReadLines(kMenu + "\\user.txt").size(), 2u);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(main, master::kLabel5)) == "SERVER"; }));
+}
+
+TEST_F(OptionsTest, CloseEndsTheProgram) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  ClickControl(Item(options, ids::kCmdClose));
+  EXPECT_TRUE(marlo_->WaitForExit());
+}
+
+TEST_F(OptionsTest, ASaveThatCannotReplaceTheListSaysSoAndKeepsTheOldList) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  ClickListViewRow(lv, 0, true);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(options, ids::kCmdDelete)) != 0; }));
+  ClickControl(Item(options, ids::kCmdDelete));
+  Answer("Info", "Please Save Before You Close");
+
+  // Another program holds app.txt open, without sharing deletion, for longer than the retries.
+  Process holder("\"" + BinFolder() + "\\holder.exe\" " + kList + " 6000");
+  ASSERT_TRUE(WaitUntil([&] {
+    HANDLE probe = CreateFileA(kList.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return true;
+    CloseHandle(probe);
+    return false;
+  }));
+  ClickControl(Item(options, ids::kCmdSave));
+  HWND box = marlo_->WaitForWindow("#32770", "Save Failed");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box).rfind("The list was NOT saved: app.txt could not be replaced", 0),
+            0u)
+      << MessageBoxText(box);
+  PressOk(box);
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), kThreeRows);
+  EXPECT_TRUE(TemporaryFiles().empty());
+  EXPECT_EQ(ListViewRows(lv).size(), 2u);  // the rows stay, to be saved again
+
+  ASSERT_TRUE(holder.WaitForExit(std::chrono::seconds(10)));
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Info", "Save Succesfully");
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), "B=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
+}
+
+}  // namespace
