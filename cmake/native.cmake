@@ -1,4 +1,20 @@
-# Native build: unit tests of the core against fakes, and its benchmarks.
+# Native build: unit tests of the core against fakes, and its benchmarks; with MARLO_FUZZ, its
+# libFuzzer targets instead.
+option(MARLO_FUZZ "Build the libFuzzer targets (clang)" OFF)
+if(MARLO_FUZZ)
+  file(GLOB fuzz_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  target_compile_options(marlo_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  foreach(source ${fuzz_sources})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE marlo_core)
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -max_len=4096)
+  endforeach()
+  return()
+endif()
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 

@@ -3,7 +3,7 @@
 # Quiet and quick when everything is there already.
 set -euo pipefail
 
-packages=(cmake g++ googletest libgtest-dev libbenchmark-dev
+packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick)
 
 missing=()

@@ -11,7 +11,14 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
+echo "== Fuzzing the list file reader and writer (20 s)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
+
 echo "== End-to-end tests (Marlo.exe under Wine)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 scripts/wine-session.sh build/windows ctest --preset windows
+# The figures the load tests measured.
+grep -h -E '^[0-9]+ (saves|processes)' build/windows/Testing/Temporary/LastTest.log || true
