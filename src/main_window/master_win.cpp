@@ -65,10 +65,10 @@ class MasterWindow : public MasterView {
     PostMessageA(hwnd_, WM_CLOSE, 0, 0);
   }
 
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code);
   LRESULT OnColour(HDC dc, HWND control);
   void OnPaint();
@@ -89,17 +89,12 @@ class MasterWindow : public MasterView {
 };
 
 bool MasterWindow::Create() {
-  static const bool registered = [] {
-    WNDCLASSA window_class{};
-    window_class.lpfnWndProc = &MasterWindow::Proc;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    window_class.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = ids::kWindowClass;
-    return RegisterClassA(&window_class) != 0;
-  }();
-  if (!registered) return false;
+  static const bool registered =
+      RegisterWindowClass(ids::kWindowClass, &RouteToWindow<MasterWindow>);
+  if (!registered) {
+    delete this;
+    return false;
+  }
   const DWORD style = (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN;
   hwnd_ =
       CreateWindowExA(0, ids::kWindowClass, Caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -136,23 +131,6 @@ void MasterWindow::Load() {
   UpdateWindow(hwnd_);
   SetFocus(list7_);
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
-}
-
-LRESULT CALLBACK MasterWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<MasterWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MasterWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    delete self;
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-  }
-  return self->Handle(message, wparam, lparam);
 }
 
 LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -276,12 +254,9 @@ void MasterWindow::Form_Resize() {
 }  // namespace
 
 void OpenMasterWindow(Session& session) {
+  // Once CreateWindowEx has seen the object, it belongs to its window and goes with it.
   auto* window = new MasterWindow(session);
-  if (!window->Create()) {
-    delete window;
-    return;
-  }
-  window->Load();
+  if (window->Create()) window->Load();
 }
 
 }  // namespace marlo

@@ -86,10 +86,10 @@ class OptionaWindow : public OptionaView {
   }
   void Close() override { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
 
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   LRESULT OnColour(HDC dc, HWND control);
@@ -111,17 +111,12 @@ class OptionaWindow : public OptionaView {
 };
 
 bool OptionaWindow::Create() {
-  static const bool registered = [] {
-    WNDCLASSA window_class{};
-    window_class.lpfnWndProc = &OptionaWindow::Proc;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    window_class.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = ids::kWindowClass;
-    return RegisterClassA(&window_class) != 0;
-  }();
-  if (!registered) return false;
+  static const bool registered =
+      RegisterWindowClass(ids::kWindowClass, &RouteToWindow<OptionaWindow>);
+  if (!registered) {
+    delete this;
+    return false;
+  }
   RECT outer{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
   const int width = outer.right - outer.left;
@@ -242,23 +237,6 @@ std::string OptionaWindow::Browse(const std::string& filter) {
   return dlg_file_;
 }
 
-LRESULT CALLBACK OptionaWindow::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<OptionaWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    delete self;
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-  }
-  return self->Handle(message, wparam, lparam);
-}
-
 LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
@@ -341,12 +319,9 @@ LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {
 }  // namespace
 
 void OpenOptionsWindow(Session& session) {
+  // Once CreateWindowEx has seen the object, it belongs to its window and goes with it.
   auto* window = new OptionaWindow(session);
-  if (!window->Create()) {
-    delete window;
-    return;
-  }
-  window->Load();
+  if (window->Create()) window->Load();
 }
 
 }  // namespace marlo

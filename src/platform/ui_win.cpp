@@ -34,6 +34,17 @@ HBRUSH SolidBrush(COLORREF colour) {
   return brush;
 }
 
+bool RegisterWindowClass(const char* name, WNDPROC procedure) {
+  WNDCLASSA window_class{};
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  window_class.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  window_class.lpszClassName = name;
+  return RegisterClassA(&window_class) != 0;
+}
+
 void CentreOnScreen(HWND window, int width, int height) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
