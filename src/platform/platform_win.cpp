@@ -129,7 +129,14 @@ FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std:
 
 // A client may have app.txt open at this moment; a holder that does not share deletion is
 // waited for a little (about ten tries over a second and a half) before the save gives up.
+//
+// A read-only target is refused as Windows refuses it (Wine would replace it all the same).
 FileResult Win32FileSystem::Replace(const std::string& from, const std::string& to) {
+  const DWORD attributes = GetFileAttributesA(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return Failed();
+  }
   for (int attempt = 1;; ++attempt) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return {true, "", to};

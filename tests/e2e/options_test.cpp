@@ -208,4 +208,20 @@ TEST_F(OptionsTest, ASaveThatCannotReplaceTheListSaysSoAndKeepsTheOldList) {
   EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), "B=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
 }
 
+TEST_F(OptionsTest, AReadOnlyListIsNotReplacedAndTheSaveSaysSo) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  SetFileAttributesA(kList.c_str(), FILE_ATTRIBUTE_READONLY);
+  ClickControl(Item(options, ids::kCmdSave));
+  HWND box = marlo_->WaitForWindow("#32770", "Save Failed");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box).rfind("The list was NOT saved: app.txt could not be replaced", 0),
+            0u)
+      << MessageBoxText(box);
+  PressOk(box);
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), kThreeRows);
+  EXPECT_TRUE(TemporaryFiles().empty());
+  SetFileAttributesA(kList.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 }  // namespace
