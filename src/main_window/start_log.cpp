@@ -5,7 +5,7 @@
 namespace marlo {
 namespace {
 
-std::string RemoveAll(std::string text, const std::string& what) {
+std::string RemoveAll(const std::string& text, const std::string& what) {
   std::string out;
   out.reserve(text.size());
   std::string::size_type start = 0;
