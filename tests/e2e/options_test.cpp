@@ -59,6 +59,19 @@ class OptionsTest : public ::testing::Test {
 
   static HWND Item(HWND options, int id) { return GetDlgItem(options, id); }
 
+  // Save cannot replace app.txt: the failure box, the old list as it was, no file left behind.
+  void ExpectSaveRefused(HWND options) {
+    ClickControl(Item(options, ids::kCmdSave));
+    HWND box = marlo_->WaitForWindow("#32770", "Save Failed");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box).rfind("The list was NOT saved: app.txt could not be replaced", 0),
+              0u)
+        << MessageBoxText(box);
+    PressOk(box);
+    EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), kThreeRows);
+    EXPECT_TRUE(TemporaryFiles().empty());
+  }
+
   std::unique_ptr<Process> marlo_;
 };
 
@@ -191,15 +204,7 @@ TEST_F(OptionsTest, ASaveThatCannotReplaceTheListSaysSoAndKeepsTheOldList) {
     CloseHandle(probe);
     return false;
   }));
-  ClickControl(Item(options, ids::kCmdSave));
-  HWND box = marlo_->WaitForWindow("#32770", "Save Failed");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box).rfind("The list was NOT saved: app.txt could not be replaced", 0),
-            0u)
-      << MessageBoxText(box);
-  PressOk(box);
-  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), kThreeRows);
-  EXPECT_TRUE(TemporaryFiles().empty());
+  ExpectSaveRefused(options);
   EXPECT_EQ(ListViewRows(lv).size(), 2u);  // the rows stay, to be saved again
 
   ASSERT_TRUE(holder.WaitForExit(std::chrono::seconds(10)));
@@ -212,15 +217,7 @@ TEST_F(OptionsTest, AReadOnlyListIsNotReplacedAndTheSaveSaysSo) {
   HWND options = OpenOptions(kThreeRows);
   ASSERT_NE(options, nullptr);
   SetFileAttributesA(kList.c_str(), FILE_ATTRIBUTE_READONLY);
-  ClickControl(Item(options, ids::kCmdSave));
-  HWND box = marlo_->WaitForWindow("#32770", "Save Failed");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box).rfind("The list was NOT saved: app.txt could not be replaced", 0),
-            0u)
-      << MessageBoxText(box);
-  PressOk(box);
-  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), kThreeRows);
-  EXPECT_TRUE(TemporaryFiles().empty());
+  ExpectSaveRefused(options);
   SetFileAttributesA(kList.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
