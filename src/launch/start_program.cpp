@@ -3,18 +3,9 @@
 // Both routes run every step under skip-on-failure: a folder that cannot be set or a program that
 // cannot be started is passed over silently, and the window is minimised in every case.
 #include "main_window/master.h"
+#include "main_window/program_folder.h"
 
 namespace marlo {
-namespace {
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// The drive letters of two paths, compared without regard to case; an empty path has none.
-bool SameDrive(const std::string& a, const std::string& b) {
-  return !a.empty() && !b.empty() && UpperAscii(a[0]) == UpperAscii(b[0]);
-}
-
-}  // namespace
 
 // On the server a program runs from its own folder: the listed path up to its last "\".
 void Master::DeriveServerWorkingFolder() {
@@ -24,9 +15,9 @@ void Master::DeriveServerWorkingFolder() {
 }
 
 // On a client the paths were prepared by ComputeClientPaths for the current entry.
-bool Master::StartClientEntry() {
+void Master::StartClientEntry() {
   platform_.processes.SetCurrentFolder(Label18);
-  return platform_.processes.Start(Label18 + "\\" + Label20);
+  platform_.processes.Start(Label18 + "\\" + Label20);
 }
 
 void Master::Command1_Click() {

@@ -39,8 +39,6 @@ class Master {
   // True when a normal file (not a folder, not hidden, not system) matches `path`.
   bool FileExists(const std::string& path);
 
-  const std::string& ProgramFolder() const { return program_folder_; }
-
   // Working state, under the names the handlers use.
   std::vector<std::string> List7;  // menu captions
   std::vector<std::string> List5;  // entry paths, parallel to List7
@@ -55,7 +53,7 @@ class Master {
   void AppendStartRecord(const std::string& name);
   void WriteDefaultList();
   void DeriveServerWorkingFolder();
-  bool StartClientEntry();
+  void StartClientEntry();
 
   Platform& platform_;
   MasterView& view_;

@@ -7,6 +7,8 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
 }  // namespace
 
 std::string ProgramFolderFromExePath(const std::string& exe_path) {
@@ -20,6 +22,11 @@ std::string ProgramFolderFromExePath(const std::string& exe_path) {
   }
   const auto last = path.find_last_of('\\');
   return last == std::string::npos ? std::string() : path.substr(0, last);
+}
+
+bool SameDrive(const std::string& path, const std::string& program_folder) {
+  return !path.empty() && !program_folder.empty() &&
+         UpperAscii(path[0]) == UpperAscii(program_folder[0]);
 }
 
 }  // namespace marlo

@@ -1,12 +1,12 @@
 #include "options/optiona.h"
 
+#include "main_window/program_folder.h"
+
 namespace marlo {
 namespace {
 
 constexpr int kEscape = 27;
 const char* const kSaveFirst = "Please Save Before You Close";
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool InRange(const std::optional<int>& row, const std::vector<ListEntry>& rows) {
   return row && *row >= 0 && static_cast<std::size_t>(*row) < rows.size();
@@ -38,12 +38,9 @@ void Optiona::LV_DblClick() {
 
 void Optiona::cmdBrowse_Click() { view_.SetPathField(view_.Browse("Any Files |*.exe")); }
 
-// The listed programs must sit on the menu's own drive: a client reaches them through the share
-// of that drive (an empty path has no drive and is refused too).
 void Optiona::cmdNew_Click() {
   const std::string path = view_.PathField();
-  if (path.empty() || program_folder_.empty() ||
-      UpperAscii(path[0]) != UpperAscii(program_folder_[0])) {
+  if (!SameDrive(path, program_folder_)) {
     view_.ShowMessage("Please install Marlo.exe in same drive, Do not Drive Change",
                       "Marlo Exe Not Found");
     return;

@@ -40,7 +40,6 @@ class Optiona {
   void txtName_KeyPress(int key_code);
   void Form_KeyPress(int key_code);
 
-  const std::vector<ListEntry>& Rows() const { return rows_; }
   bool DeleteEnabled() const { return delete_enabled_; }
 
  private:

@@ -20,11 +20,9 @@ class Files : public marlo::FileSystem {
   std::map<std::string, File> files;
   std::map<std::string, std::size_t> fail_read_after;  // path -> bytes read before the failure
   bool appends_fail = false;
-  std::vector<std::string> searches;
 
   void Search(const std::string& pattern,
               const std::function<bool(const marlo::DirEntry&)>& visit) override {
-    searches.push_back(pattern);
     const auto found = files.find(pattern);
     if (found != files.end()) visit(found->second.attributes);
   }
@@ -43,11 +41,9 @@ class Files : public marlo::FileSystem {
   }
   // Saving: the step named in `fail_step` fails ("create", "write", "replace").
   std::string fail_step;
-  std::vector<std::string> steps;
 
   marlo::FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override {
     const std::string path = folder + "\\app" + std::to_string(++temporaries) + ".tmp";
-    steps.push_back("write " + path);
     if (fail_step == "create") return {false, "create failed", ""};
     if (fail_step == "write") {
       files[path].bytes = bytes.substr(0, bytes.size() / 2);
@@ -57,16 +53,12 @@ class Files : public marlo::FileSystem {
     return {true, "", path};
   }
   marlo::FileResult Replace(const std::string& from, const std::string& to) override {
-    steps.push_back("replace " + to);
     if (fail_step == "replace") return {false, "sharing violation", ""};
     files[to] = files[from];
     files.erase(from);
     return {true, "", ""};
   }
-  bool Remove(const std::string& path) override {
-    steps.push_back("remove " + path);
-    return files.erase(path) > 0;
-  }
+  bool Remove(const std::string& path) override { return files.erase(path) > 0; }
   int temporaries = 0;
 
   std::string Text(const std::string& path) const {
