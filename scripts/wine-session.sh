@@ -20,7 +20,10 @@ mkdir -p "$wine_dir" "$MARLO_SERVER_DRIVE" "$wine_dir/other"
 
 xvfb_pid=""
 server_pid=""
+# Tests make files and folders of the scratch drives unchangeable (chattr +i); none stays so.
+unlock_scratch() { chattr -R -i "$MARLO_SERVER_DRIVE" "$wine_dir/other" 2>/dev/null || true; }
 cleanup() {
+  unlock_scratch
   if [ -n "$server_pid" ]; then
     wineserver -k 2>/dev/null || true
     for _ in $(seq 50); do kill -0 "$server_pid" 2>/dev/null || break; sleep 0.1; done
@@ -63,6 +66,7 @@ if [ ! -f "$WINEPREFIX/.marlo-ready" ]; then
   touch "$WINEPREFIX/.marlo-ready"
 fi
 
+unlock_scratch
 ln -sfn "$MARLO_SERVER_DRIVE" "$WINEPREFIX/dosdevices/d:"
 ln -sfn "$wine_dir/other" "$WINEPREFIX/dosdevices/e:"
 mkdir -p "$WINEPREFIX/dosdevices/unc/FILESERVER"

@@ -7,7 +7,7 @@ namespace marlo {
 // drive folder. Any other folder leaves the mode empty, and then nothing can be started.
 void Master::Timer2_Timer() {
   view_.MakeTopMost();
-  if (program_folder_.rfind("\\\\", 0) == 0) {
+  if (IsShareForm(program_folder_)) {
     Label5 = "CLIENT";
     view_.ShowMode(Label5);
     ComputeClientPaths();
@@ -20,15 +20,41 @@ void Master::Timer2_Timer() {
   view_.StopTimer2();
 }
 
-// A client reaches a listed program through the share it runs the menu from: the share stands
-// for the root of the server drive, so \\SRV\SHARE\ takes the place of the listed drive prefix.
-void Master::ComputeClientPaths() {
-  Label14 = Label12.size() >= 3 ? Label12.substr(3) : std::string();
-  const auto last_backslash = Label14.find_last_of('\\');
-  Label20 = last_backslash == std::string::npos ? Label14 : Label14.substr(last_backslash + 1);
+void Master::ComputeClientPaths() { ClientCommand(); }
+
+// The current entry as a client starts it: program and arguments are told apart by what exists
+// through the share, and the client paths are set for the program.
+StartCommand Master::ClientCommand() {
+  const StartCommand command = SplitStartCommand(Label12, [this](const std::string& path) {
+    return NamesFile(IsShareForm(path) ? path
+                                       : ShareRoot() + (path.size() >= 3 ? path.substr(3) : ""));
+  });
+  SetClientPaths(command.program);
+  return command;
+}
+
+// "\\" + server + "\" + share + "\", the root of the server drive as this client reaches it.
+std::string Master::ShareRoot() {
   const std::string server = GetPiece(program_folder_, '\\', 2);
   const std::string share = GetPiece(program_folder_, '\\', 3);
-  Label18 = "\\\\" + server + "\\" + share + "\\" + Label14;
+  return "\\\\" + server + "\\" + share + "\\";
+}
+
+// A client reaches a listed program through the share it runs the menu from: the share stands
+// for the root of the server drive, so \\SRV\SHARE\ takes the place of the listed drive prefix.
+// A program listed in share form already is reached as it stands.
+void Master::SetClientPaths(const std::string& program) {
+  if (IsShareForm(program)) {
+    const auto last_backslash = program.find_last_of('\\');
+    Label14 = program;
+    Label20 = program.substr(last_backslash + 1);
+    Label18 = program.substr(0, last_backslash);
+    return;
+  }
+  Label14 = program.size() >= 3 ? program.substr(3) : std::string();
+  const auto last_backslash = Label14.find_last_of('\\');
+  Label20 = last_backslash == std::string::npos ? Label14 : Label14.substr(last_backslash + 1);
+  Label18 = ShareRoot() + Label14;
   // Label18 ends in "\" + Label20 here; with no file name the folder keeps its final "\".
   if (!Label20.empty()) Label18.erase(Label18.size() - Label20.size() - 1);
 }

@@ -18,7 +18,7 @@ void Master::Form_Load() {
   }
 
   AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")));
-  if (program_folder_.rfind("\\\\", 0) == 0) AppendStartRecord(FolderServerName(program_folder_));
+  if (IsShareForm(program_folder_)) AppendStartRecord(FolderServerName(program_folder_));
 
   for (auto& entry : ReadListFile(platform_.files, ListFilePath(program_folder_))) {
     List7.push_back(std::move(entry.caption));
@@ -38,12 +38,16 @@ void Master::AppendStartRecord(const std::string& name) {
 }
 
 // Without a list the menu cannot run: a default list naming the office's sibling program
-// qfact.exe is written, and the user is asked to start again.
+// qfact.exe is written, and the user is asked to start again. When the list cannot be written
+// (a read-only folder, a share without write access), starting again would not help: the user is
+// told why instead.
 void Master::WriteDefaultList() {
   view_.ShowMessage("App.txt File Not Found...", "RMX");
-  platform_.files.Append(program_folder_ + "\\APP.txt",
-                         "QFACT=" + program_folder_ + "\\qfact.exe\r\n");
-  view_.ShowMessage("Please Re Start Programm...", "RMX");
+  const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt",
+                                                 "QFACT=" + program_folder_ + "\\qfact.exe\r\n");
+  view_.ShowMessage(written.ok ? "Please Re Start Programm..."
+                               : "The default list could not be written: " + written.reason,
+                    "RMX");
   view_.Close();
 }
 
@@ -74,6 +78,17 @@ void Master::Form_KeyPress(int key_code) {
 std::string Master::GetPiece(const std::string& text, char delimiter, int index) {
   List6 = CutPieces(text, delimiter);
   return PieceAt(List6, index);
+}
+
+// A program to start: any file that is not a folder, hidden or not. Wildcards name no file.
+bool Master::NamesFile(const std::string& path) {
+  if (path.find_first_of("*?") != std::string::npos) return false;
+  bool found = false;
+  platform_.files.Search(path, [&found](const DirEntry& entry) {
+    found = !entry.folder;
+    return found;
+  });
+  return found;
 }
 
 bool Master::FileExists(const std::string& path) {

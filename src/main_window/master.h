@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "main_window/master_view.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 
 namespace marlo {
@@ -31,7 +32,7 @@ class Master {
   void Form_KeyPress(int key_code);
   // The one tick of Timer2: topmost, start mode, client paths.
   void Timer2_Timer();
-  // The client start paths of the current entry.
+  // The client start paths of the current entry's program.
   void ComputeClientPaths();
 
   // Piece `index` of `text` cut at `delimiter`; List6 keeps all the pieces.
@@ -52,8 +53,16 @@ class Master {
  private:
   void AppendStartRecord(const std::string& name);
   void WriteDefaultList();
-  void DeriveServerWorkingFolder();
-  void StartClientEntry();
+  void StartCurrentEntry(bool drive_check);
+  bool StartOnServer(bool drive_check);
+  bool StartOnClient();
+  StartCommand ServerCommand();
+  StartCommand ClientCommand();
+  void DeriveServerWorkingFolder(const std::string& program);
+  void SetClientPaths(const std::string& program);
+  std::string ShareRoot();
+  bool NamesFile(const std::string& path);
+  bool Launch(const std::string& program, const std::string& arguments, const std::string& folder);
 
   Platform& platform_;
   MasterView& view_;

@@ -1,6 +1,6 @@
 #include "options/optiona.h"
 
-#include "main_window/program_folder.h"
+#include "platform/paths.h"
 
 namespace marlo {
 namespace {

@@ -18,17 +18,22 @@ struct DirEntry {
 };
 
 // What a whole-file read produced: the bytes read, and whether the read reached the end of the
-// file. A file that cannot be opened gives no bytes and complete == false.
+// file. A file that cannot be opened gives no bytes and complete == false; `missing` tells that
+// there was no such file at all (rather than one that could not be read).
 struct ReadResult {
   std::string bytes;
   bool complete = false;
+  bool missing = false;
 };
 
-// The outcome of a file operation whose failure the user must hear about: what went wrong, in
-// the system's words, when it did not work.
-struct FileResult {
+// The outcome of an operation whose failure the user must hear about: what went wrong, in the
+// system's words, when it did not work.
+struct Outcome {
   bool ok = false;
   std::string reason;
+};
+
+struct FileResult : Outcome {
   std::string path;  // for WriteTemporary: the file it made, also when writing it failed
 };
 
@@ -47,8 +52,8 @@ class FileSystem {
 
   // Appends `text` to the file (created when absent) in one write, holding the file so that other
   // writers wait their turn; a file held by someone else is retried for a few seconds at most.
-  // Returns false when nothing was written.
-  virtual bool Append(const std::string& path, const std::string& text) = 0;
+  // Fails when nothing was written.
+  virtual Outcome Append(const std::string& path, const std::string& text) = 0;
 
   // Creates a new file with a unique name in `folder`, writes `bytes` to it, flushes it to disk
   // and closes it. The file's path is in the result, also when a step after creating it failed.
@@ -62,11 +67,13 @@ class FileSystem {
 class ProcessStarter {
  public:
   virtual ~ProcessStarter() = default;
+  // The process's current folder; empty when it cannot be read.
+  virtual std::string CurrentFolder() = 0;
   // Sets the process's current folder; false when the platform refuses it.
   virtual bool SetCurrentFolder(const std::string& folder) = 0;
-  // Starts exactly the executable at `path` in a normal window with the focus, without waiting
-  // for it; false when it could not be started.
-  virtual bool Start(const std::string& path) = 0;
+  // Starts exactly the executable file `program` with `command_line`, in a normal window with the
+  // focus, from the current folder, without waiting for it.
+  virtual Outcome Start(const std::string& program, const std::string& command_line) = 0;
 };
 
 // The local date and time, and the regional date and time separators.

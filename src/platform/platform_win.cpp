@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "main_window/program_folder.h"
+#include "platform/paths.h"
 
 namespace marlo {
 namespace {
@@ -22,6 +22,37 @@ class ScopedHandle {
  private:
   HANDLE handle_;
 };
+
+// The system's own words for the last error, without the final full stop and line end; the
+// error's number when the system has no words for it.
+std::string LastErrorText() {
+  const DWORD error = GetLastError();
+  char buffer[512] = {};
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, buffer, sizeof buffer, nullptr);
+  while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
+                        buffer[length - 1] == ' ' || buffer[length - 1] == '.')) {
+    --length;
+  }
+  if (length == 0) return "error " + std::to_string(error);
+  return std::string(buffer, length);
+}
+
+Outcome Failure() { return {false, LastErrorText()}; }
+
+FileResult Failed(const std::string& path = "") {
+  FileResult result;
+  result.reason = LastErrorText();
+  result.path = path;
+  return result;
+}
+
+FileResult Succeeded(const std::string& path) {
+  FileResult result;
+  result.ok = true;
+  result.path = path;
+  return result;
+}
 
 // A small varied wait, so that workstations that met on a locked file do not meet again.
 DWORD VariedWait(DWORD& seed, DWORD base) {
@@ -52,7 +83,11 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) {
   ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return result;
+  if (!file.valid()) {
+    const DWORD error = GetLastError();
+    result.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return result;
+  }
   char buffer[64 * 1024];
   for (;;) {
     DWORD got = 0;
@@ -69,7 +104,7 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) {
 // length of one write with read sharing only: another writer gets a sharing violation and tries
 // again after a short, varied wait. After about three seconds the record is given up, so a
 // start-up is never held up for long.
-bool Win32FileSystem::Append(const std::string& path, const std::string& text) {
+Outcome Win32FileSystem::Append(const std::string& path, const std::string& text) {
   DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
   DWORD waited = 0;
   for (;;) {
@@ -78,37 +113,22 @@ bool Win32FileSystem::Append(const std::string& path, const std::string& text) {
     if (file.valid()) {
       DWORD written = 0;
       const DWORD size = static_cast<DWORD>(text.size());
-      return WriteFile(file.get(), text.data(), size, &written, nullptr) && written == size;
+      if (!WriteFile(file.get(), text.data(), size, &written, nullptr)) return Failure();
+      if (written != size) {
+        SetLastError(ERROR_DISK_FULL);
+        return Failure();
+      }
+      return {true, ""};
     }
     const DWORD error = GetLastError();
     if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= 3000) {
-      return false;
+      return Failure();
     }
     const DWORD wait = VariedWait(seed, 10);
     Sleep(wait);
     waited += wait;
   }
 }
-
-namespace {
-
-// The system's own words for the last error, without the final line end.
-std::string LastErrorText() {
-  const DWORD error = GetLastError();
-  char buffer[512] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                error, 0, buffer, sizeof buffer, nullptr);
-  while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
-                        buffer[length - 1] == ' ' || buffer[length - 1] == '.')) {
-    --length;
-  }
-  if (length == 0) return "error " + std::to_string(error);
-  return std::string(buffer, length) + ", error " + std::to_string(error);
-}
-
-FileResult Failed(const std::string& path = "") { return {false, LastErrorText(), path}; }
-
-}  // namespace
 
 FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std::string& bytes) {
   char path[MAX_PATH] = {};
@@ -124,7 +144,7 @@ FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std:
     return Failed(path);
   }
   if (!FlushFileBuffers(file.get())) return Failed(path);
-  return {true, "", path};
+  return Succeeded(path);
 }
 
 // A client may have app.txt open at this moment; a holder that does not share deletion is
@@ -139,7 +159,7 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
   }
   for (int attempt = 1;; ++attempt) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return {true, "", to};
+      return Succeeded(to);
     }
     const DWORD error = GetLastError();
     const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
@@ -157,27 +177,35 @@ std::string Win32Locale::UpperCase(const std::string& text) {
   return upper;
 }
 
+std::string Win32Processes::CurrentFolder() {
+  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  if (size == 0) return {};
+  std::string folder(size, '\0');
+  folder.resize(GetCurrentDirectoryA(size, folder.data()));
+  return folder;
+}
+
 bool Win32Processes::SetCurrentFolder(const std::string& folder) {
   return SetCurrentDirectoryA(folder.c_str()) != 0;
 }
 
-// The listed file is named as the application, and the command line holds it in quotes. Handed
-// over unquoted as the command line alone, a path with blanks such as D:\PROGRAM FILES\X.EXE
-// would first be tried as D:\PROGRAM.EXE, which anyone who can write to D:\ could plant.
-bool Win32Processes::Start(const std::string& path) {
-  std::string command_line = "\"" + path + "\"";
+// The program file is named as the application, so exactly that file runs: handed over as a
+// command line alone, a path with blanks such as D:\PROGRAM FILES\X.EXE would first be tried as
+// D:\PROGRAM.EXE, which anyone who can write to D:\ could plant.
+Outcome Win32Processes::Start(const std::string& program, const std::string& command_line) {
+  std::string line = command_line;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
-    return false;
+  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return Failure();
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
+  return {true, ""};
 }
 
 LocalTime Win32Clock::Now() {
@@ -211,16 +239,21 @@ std::optional<std::string> Win32Environment::Variable(const std::string& name) {
   return value;
 }
 
-// The image path can come in long-path forms (\\?\UNC\SRV\SHARE\..., or Wine's UNC\SRV\...);
-// the folder is turned into the ordinary drive or share form.
+// The folder as the menu was started from it, as the user and app.txt see it: the path the
+// module was loaded by keeps a mapped or substituted drive letter, where the process image name
+// can be the path behind it. Its long and Wine forms (\\?\, \\?\UNC\, UNC\) are turned into the
+// ordinary drive or share form.
 std::string Win32Environment::ProgramFolder() {
-  char buffer[MAX_PATH * 4];
-  DWORD size = sizeof buffer;
-  if (QueryFullProcessImageNameA(GetCurrentProcess(), 0, buffer, &size)) {
-    return ProgramFolderFromExePath(std::string(buffer, size));
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return ProgramFolderFromExePath(path);
+    }
+    path.resize(path.size() * 2);  // cut off: ask again with more room
   }
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  return ProgramFolderFromExePath(std::string(buffer, length));
 }
 
 }  // namespace marlo

@@ -11,7 +11,7 @@ class Win32FileSystem : public FileSystem {
   void Search(const std::string& pattern,
               const std::function<bool(const DirEntry&)>& visit) override;
   ReadResult ReadAll(const std::string& path) override;
-  bool Append(const std::string& path, const std::string& text) override;
+  Outcome Append(const std::string& path, const std::string& text) override;
   FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override;
   FileResult Replace(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
@@ -19,8 +19,9 @@ class Win32FileSystem : public FileSystem {
 
 class Win32Processes : public ProcessStarter {
  public:
+  std::string CurrentFolder() override;
   bool SetCurrentFolder(const std::string& folder) override;
-  bool Start(const std::string& path) override;
+  Outcome Start(const std::string& program, const std::string& command_line) override;
 };
 
 class Win32Clock : public Clock {

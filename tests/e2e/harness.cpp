@@ -101,6 +101,40 @@ void CopyProgram(const std::string& name, const std::string& target) {
 
 namespace {
 
+// Whether anything can be written to a file or into a folder.
+bool Writable(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const std::string probe = folder ? path + "\\writable.probe" : path;
+  HANDLE file = CreateFileA(probe.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, folder ? CREATE_NEW : OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  if (folder) DeleteFileA(probe.c_str());
+  return true;
+}
+
+}  // namespace
+
+// Wine starts a Linux program given by its Linux path, but hands back no process to wait for;
+// so the change is waited for instead.
+bool SetImmutable(const std::string& path, bool immutable) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  static const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (unix_name == nullptr) return false;
+  wchar_t wide[MAX_PATH * 2] = {};
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2);
+  char* name = unix_name(wide);
+  if (name == nullptr) return false;
+  Process chattr(std::string("/usr/bin/chattr ") + (immutable ? "+i" : "-i") + " \"" + name + "\"");
+  HeapFree(GetProcessHeap(), 0, name);
+  return WaitUntil([&] { return Writable(path) != immutable; }, std::chrono::seconds(10));
+}
+
+namespace {
+
 long long DayNumber(int year, int month, int day) {
   static const int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
   long long days = (year - 2000) * 365LL + (year - 2000 + 3) / 4 + kDaysBefore[month - 1] + day;
@@ -159,6 +193,36 @@ Process::~Process() {
   }
   CloseHandle(info_.hThread);
   CloseHandle(info_.hProcess);
+}
+
+// The current folder lives in the process parameters that the process environment block points
+// to (offsets of 64-bit Windows, which Wine keeps).
+std::string Process::CurrentFolder() {
+  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  struct {
+    void* reserved1;
+    char* peb;
+    void* reserved2[4];
+  } basic{};
+  if (query == nullptr || query(info_.hProcess, 0, &basic, sizeof basic, nullptr) != 0) return {};
+  char* parameters = nullptr;
+  if (!ReadProcessMemory(info_.hProcess, basic.peb + 0x20, &parameters, sizeof parameters, nullptr))
+    return {};
+  struct {
+    USHORT length;
+    USHORT maximum;
+    wchar_t* buffer;
+  } dos_path{};
+  if (!ReadProcessMemory(info_.hProcess, parameters + 0x38, &dos_path, sizeof dos_path, nullptr))
+    return {};
+  std::wstring wide(dos_path.length / sizeof(wchar_t), L'\0');
+  if (!ReadProcessMemory(info_.hProcess, dos_path.buffer, wide.data(), dos_path.length, nullptr))
+    return {};
+  char text[MAX_PATH * 2] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+  return text;
 }
 
 bool Process::WaitForExit(std::chrono::milliseconds timeout) {

@@ -25,6 +25,10 @@ std::vector<std::string> ReadLines(const std::string& path);  // CR LF lines; no
 // Copies a program of BinFolder() to `target` (a full path).
 void CopyProgram(const std::string& name, const std::string& target);
 
+// Makes a file or folder unchangeable, for root too, or changeable again (chattr +i / -i on the
+// Linux side, run from Wine): the only way to make a folder read-only for a test that runs as root.
+bool SetImmutable(const std::string& path, bool immutable);
+
 // The local time, as seconds since midnight of day 0 of the year-2000 based count.
 long long LocalSeconds();
 // Parses "dd/mm/yyyy hh:mm:ss" into the same count; nullopt when the text has another form.
@@ -43,6 +47,8 @@ class Process {
   Process& operator=(const Process&) = delete;
 
   DWORD id() const { return info_.dwProcessId; }
+  // The process's current folder, read from its process parameters.
+  std::string CurrentFolder();
   bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
   bool Running();
 

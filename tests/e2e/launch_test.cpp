@@ -154,24 +154,120 @@ TEST_F(LaunchTest, APathWithBlanksStartsExactlyTheListedFile) {
   DeleteFileA("D:\\PROGRAM.EXE");
 }
 
-TEST_F(LaunchTest, AMissingProgramStartsNothingSilentlyAndTheMenuGoesOn) {
-  CopyProgram("probe.exe", "D:\\SALES\\NEWSALES\\X.EXE");
-  HWND main = Open(kMenu, "Gone=D:\\GONE\\X.EXE\r\nSales=D:\\SALES\\NEWSALES\\X.EXE\r\n", "SERVER");
-  ASSERT_NE(main, nullptr);
-  DoubleClickListItem(List7(main), 0);
-  EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
-  Restore(main);
-  PressKey(VK_RETURN);  // the Enter route, too, passes over the failure
-  EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
-  Sleep(300);
-  EXPECT_EQ(marlo_->FindWindowOf("#32770"), nullptr);
-  EXPECT_TRUE(StartedPrograms().empty());
-  EXPECT_TRUE(marlo_->Running());
+// Both modes, for the tests that run in each: the menu's folder, the mode, and how a listed
+// D:\ path is reached from there.
+struct Mode {
+  std::string folder, name, root;
+};
+void PrintTo(const Mode& mode, std::ostream* out) { *out << mode.name; }
+const Mode kServer{kMenu, "SERVER", "D:\\"};
+const Mode kClient{"\\\\FILESERVER\\APPS\\MENU", "CLIENT", "\\\\FILESERVER\\APPS\\"};
 
-  Restore(main);
+class BothModesTest : public LaunchTest, public ::testing::WithParamInterface<Mode> {
+ protected:
+  // Waits for the "Start Failed" box, checks that it names `tried` and gives a reason, presses OK.
+  void ExpectStartFailed(const std::string& tried) {
+    HWND box = marlo_->WaitForWindow("#32770", "Start Failed");
+    ASSERT_NE(box, nullptr);
+    const std::string text = MessageBoxText(box);
+    EXPECT_EQ(text.rfind(tried + "\r\n", 0), 0u) << text;
+    EXPECT_GT(text.size(), tried.size() + 2) << "no reason given: " << text;
+    PressOk(box);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  }
+};
+
+TEST_P(BothModesTest, AMissingProgramSaysSoOnBothRoutesAndTheMenuGoesOn) {
+  const Mode& mode = GetParam();
+  CopyProgram("probe.exe", "D:\\SALES\\NEWSALES\\X.EXE");
+  HWND main =
+      Open(mode.folder, "Gone=D:\\GONE\\X.EXE\r\nSales=D:\\SALES\\NEWSALES\\X.EXE\r\n", mode.name);
+  ASSERT_NE(main, nullptr);
+  const std::string tried = mode.root + "GONE\\X.EXE";
+
+  DoubleClickListItem(List7(main), 0);
+  ExpectStartFailed(tried);
+  Activate(main);
+  PressKey(VK_RETURN);
+  ExpectStartFailed(tried);
+  Sleep(300);
+  EXPECT_FALSE(IsIconic(main));
+  EXPECT_EQ(ListBoxSelection(List7(main)), 0);
+  EXPECT_TRUE(StartedPrograms().empty());
+
   DoubleClickListItem(List7(main), 1);
   ASSERT_TRUE(WaitForStarts(1));
-  EXPECT_EQ(StartedPrograms()[0].command_line, "\"D:\\SALES\\NEWSALES\\X.EXE\"");
+  EXPECT_EQ(StartedPrograms()[0].command_line, "\"" + mode.root + "SALES\\NEWSALES\\X.EXE\"");
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
+  EXPECT_EQ(marlo_->FindWindowOf("#32770"), nullptr);
 }
+
+// Entries that start by the rules people know from Windows: arguments after the program, a
+// program listed without ".exe", and on a client a path already in share form. A planted
+// D:\PROGRAM.EXE is never taken for D:\PROGRAM FILES\..., with arguments or without.
+TEST_P(BothModesTest, ArgumentsMissingExtensionsAndShareFormsStartTheRightFile) {
+  const Mode& mode = GetParam();
+  CopyProgram("probe.exe", "D:\\SALES\\NEWSALES\\X.EXE");
+  CopyProgram("probe.exe", "D:\\SALES\\TOOL.exe");
+  CopyProgram("probe.exe", "D:\\PROGRAM FILES\\P.EXE");
+  CopyProgram("probe.exe", "D:\\PROGRAM.EXE");
+  CopyProgram("probe.exe", "D:\\SALES\\SHARED\\S.EXE");
+  struct Entry {
+    std::string line, image, command_line, folder;
+  };
+  std::vector<Entry> entries{
+      {"Args=D:\\SALES\\NEWSALES\\X.EXE -p D:\\DATA\\R.TXT", "\\X.EXE",
+       "\"" + mode.root + "SALES\\NEWSALES\\X.EXE\" -p D:\\DATA\\R.TXT",
+       mode.root + "SALES\\NEWSALES"},
+      {"NoExt=D:\\SALES\\TOOL", "\\TOOL.exe", "\"" + mode.root + "SALES\\TOOL.exe\"",
+       mode.root + "SALES"},
+      {"Planted=D:\\PROGRAM FILES\\P.EXE /x", "\\PROGRAM FILES\\P.EXE",
+       "\"" + mode.root + "PROGRAM FILES\\P.EXE\" /x", mode.root + "PROGRAM FILES"}};
+  if (mode.name == "CLIENT") {
+    entries.push_back({"Share=\\\\FILESERVER\\APPS\\SALES\\SHARED\\S.EXE", "\\S.EXE",
+                       "\"\\\\FILESERVER\\APPS\\SALES\\SHARED\\S.EXE\"",
+                       "\\\\FILESERVER\\APPS\\SALES\\SHARED"});
+  }
+  std::string list;
+  for (const auto& entry : entries) list += entry.line + "\r\n";
+  HWND main = Open(mode.folder, list, mode.name);
+  ASSERT_NE(main, nullptr);
+
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0) Restore(main);
+    DoubleClickListItem(List7(main), static_cast<int>(i));
+    ASSERT_TRUE(WaitForStarts(i + 1)) << entries[i].line;
+    const Started started = StartedPrograms()[i];
+    const std::string& image = entries[i].image;
+    EXPECT_EQ(
+        started.image.substr(started.image.size() - std::min(started.image.size(), image.size())),
+        image)
+        << started.image;
+    EXPECT_EQ(started.command_line, entries[i].command_line);
+    EXPECT_EQ(started.folder, entries[i].folder);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
+  }
+  EXPECT_EQ(StartedPrograms().size(), entries.size());
+  for (const auto& started : StartedPrograms()) {
+    EXPECT_EQ(started.image.find("PROGRAM.EXE"), std::string::npos) << started.image;
+  }
+}
+
+TEST_P(BothModesTest, TheMenusOwnFolderIsTheSameAfterAStart) {
+  const Mode& mode = GetParam();
+  CopyProgram("probe.exe", "D:\\SALES\\NEWSALES\\X.EXE");
+  HWND main = Open(mode.folder, "Sales=D:\\SALES\\NEWSALES\\X.EXE\r\n", mode.name);
+  ASSERT_NE(main, nullptr);
+  const std::string before = marlo_->CurrentFolder();
+  ASSERT_FALSE(before.empty());
+  DoubleClickListItem(List7(main), 0);
+  ASSERT_TRUE(WaitForStarts(1));
+  EXPECT_EQ(StartedPrograms()[0].folder, mode.root + "SALES\\NEWSALES");
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
+  EXPECT_EQ(marlo_->CurrentFolder(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, BothModesTest, ::testing::Values(kServer, kClient),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -131,4 +131,36 @@ TEST_F(StartupTest, HiddenListCountsAsMissingAndGetsTheDefaultLineAppended) {
   ExpectMissingListFlow(marlo, list);
 }
 
+// A program folder where no list can be written: starting again would not help, so the second
+// message says why instead of asking for a restart, and nothing is created.
+TEST_F(StartupTest, ADefaultListThatCannotBeWrittenIsReportedAndNothingIsCreated) {
+  const std::string folder = "D:\\LOCKED";
+  ResetFolder(folder);
+  CopyProgram("Marlo.exe", folder + "\\Marlo.exe");
+  ASSERT_TRUE(SetImmutable(folder, true));
+  struct Unlock {
+    std::string folder;
+    ~Unlock() { SetImmutable(folder, false); }
+  } unlock{folder};
+
+  Process marlo(folder + "\\Marlo.exe", "\\\\DC1");
+  HWND first = marlo.WaitForWindow("#32770", "RMX");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(MessageBoxText(first), "App.txt File Not Found...");
+  PressOk(first);
+  HWND second = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    second = marlo.FindWindowOf("#32770", "RMX");
+    return second != nullptr && second != first && MessageBoxText(second) != "";
+  }));
+  const std::string text = MessageBoxText(second);
+  const std::string lead = "The default list could not be written: ";
+  EXPECT_EQ(text.rfind(lead, 0), 0u) << text;
+  EXPECT_GT(text.size(), lead.size()) << "no reason given";
+  PressOk(second);
+  EXPECT_TRUE(marlo.WaitForExit());
+  EXPECT_FALSE(ReadBytes(folder + "\\app.txt").has_value());
+  EXPECT_FALSE(ReadBytes(folder + "\\user.txt").has_value());
+}
+
 }  // namespace

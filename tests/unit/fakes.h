@@ -28,16 +28,16 @@ class Files : public marlo::FileSystem {
   }
   marlo::ReadResult ReadAll(const std::string& path) override {
     const auto found = files.find(path);
-    if (found == files.end()) return {};
+    if (found == files.end()) return {"", false, true};
     const auto failing = fail_read_after.find(path);
     if (failing != fail_read_after.end())
       return {found->second.bytes.substr(0, failing->second), false};
     return {found->second.bytes, true};
   }
-  bool Append(const std::string& path, const std::string& text) override {
-    if (appends_fail) return false;
+  marlo::Outcome Append(const std::string& path, const std::string& text) override {
+    if (appends_fail) return {false, "access denied"};
     files[path].bytes += text;
-    return true;
+    return {true, ""};
   }
   // Saving: the step named in `fail_step` fails ("create", "write", "replace").
   std::string fail_step;
@@ -67,19 +67,26 @@ class Files : public marlo::FileSystem {
   }
 };
 
+// Records "cd <folder>" and "start <program>|<command line>" in order; the menu's own folder is
+// C:\OWN until it is changed.
 class Processes : public marlo::ProcessStarter {
  public:
-  std::vector<std::string> log;  // "cd <folder>" and "start <path>", in order
+  std::vector<std::string> log;
+  std::string current = "C:\\OWN";
   bool folders_fail = false;
   bool starts_fail = false;
 
+  std::string CurrentFolder() override { return current; }
   bool SetCurrentFolder(const std::string& folder) override {
     log.push_back("cd " + folder);
-    return !folders_fail && !folder.empty();
+    if (folders_fail || folder.empty()) return false;
+    current = folder;
+    return true;
   }
-  bool Start(const std::string& path) override {
-    log.push_back("start " + path);
-    return !starts_fail;
+  marlo::Outcome Start(const std::string& program, const std::string& command_line) override {
+    log.push_back("start " + program + "|" + command_line);
+    if (starts_fail) return {false, "The system cannot find the file specified"};
+    return {true, ""};
   }
 };
 

@@ -50,7 +50,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Too short for a drive prefix, and a path ending in "\": no file name to cut off.
         ClientCase{"\\\\SRV\\D\\Menu", "D:", "", "", "\\\\SRV\\D\\"},
         ClientCase{"\\\\SRV\\D\\Menu", "", "", "", "\\\\SRV\\D\\"},
-        ClientCase{"\\\\SRV\\D\\Menu", "D:\\TOOLS\\", "TOOLS\\", "", "\\\\SRV\\D\\TOOLS\\"}));
+        ClientCase{"\\\\SRV\\D\\Menu", "D:\\TOOLS\\", "TOOLS\\", "", "\\\\SRV\\D\\TOOLS\\"},
+        // Only the program counts, not its arguments; a path in share form is reached as listed.
+        ClientCase{"\\\\SRV\\D\\Menu", "D:\\A B\\X.EXE -p D:\\Y", "A B\\X.EXE", "X.EXE",
+                   "\\\\SRV\\D\\A B"},
+        ClientCase{"\\\\SRV\\D\\Menu", "\\\\OTHER\\APPS\\X.EXE", "\\\\OTHER\\APPS\\X.EXE", "X.EXE",
+                   "\\\\OTHER\\APPS"}));
 
 TEST_F(LaunchTest, ShareFolderStartsAsClient) {
   auto& m = Make("\\\\FILESERVER\\APPS\\MENU");
@@ -95,8 +100,11 @@ TEST_F(LaunchTest, ClientSelectionRecomputesThePaths) {
   EXPECT_EQ(m.Label18, "\\\\FILESERVER\\APPS\\B\\SUB");
   EXPECT_EQ(m.Label20, "B.EXE");
   m.Command1_Click();
-  EXPECT_EQ(machine.processes.log, (Strings{"cd \\\\FILESERVER\\APPS\\B\\SUB",
-                                            "start \\\\FILESERVER\\APPS\\B\\SUB\\B.EXE"}));
+  EXPECT_EQ(
+      machine.processes.log,
+      (Strings{"cd \\\\FILESERVER\\APPS\\B\\SUB",
+               "start \\\\FILESERVER\\APPS\\B\\SUB\\B.EXE|\"\\\\FILESERVER\\APPS\\B\\SUB\\B.EXE\"",
+               "cd C:\\OWN"}));
 }
 
 const char* const kDriveMessage =
@@ -116,6 +124,7 @@ class StartTest : public LaunchTest, public ::testing::WithParamInterface<StartC
 TEST_P(StartTest, StartsFromTheProgramsFolderAndMinimises) {
   const StartCase& c = GetParam();
   auto& m = Make(c.folder);
+  m.List5 = {c.label12};
   m.Label12 = c.label12;
   m.Timer2_Timer();
   view.calls.clear();
@@ -125,6 +134,7 @@ TEST_P(StartTest, StartsFromTheProgramsFolderAndMinimises) {
   if (c.drive_message) calls.push_back(kDriveMessage);
   calls.push_back("minimise");
   EXPECT_EQ(view.calls, calls);
+  EXPECT_EQ(machine.processes.current, "C:\\OWN") << "the menu's own folder was not put back";
   if (m.Label5 == "SERVER") {
     EXPECT_EQ(m.Label14, c.label14);
   }
@@ -136,61 +146,167 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"C:\\Menu",
                   "C:\\Apps\\Sales\\sales.exe",
                   true,
-                  {"cd C:\\Apps\\Sales\\", "start C:\\Apps\\Sales\\sales.exe"},
+                  {"cd C:\\Apps\\Sales\\",
+                   "start C:\\Apps\\Sales\\sales.exe|\"C:\\Apps\\Sales\\sales.exe\"", "cd C:\\OWN"},
                   false,
                   "C:\\Apps\\Sales\\"},
         StartCase{"C:\\Menu",
                   "C:\\Apps\\Sales\\sales.exe",
                   false,
-                  {"cd C:\\Apps\\Sales\\", "start C:\\Apps\\Sales\\sales.exe"},
+                  {"cd C:\\Apps\\Sales\\",
+                   "start C:\\Apps\\Sales\\sales.exe|\"C:\\Apps\\Sales\\sales.exe\"", "cd C:\\OWN"},
                   false,
                   "C:\\Apps\\Sales\\"},
         StartCase{"C:\\Menu",
                   "C:\\Tools\\sales.exe\\sales.exe",
                   true,
-                  {"cd C:\\Tools\\sales.exe\\", "start C:\\Tools\\sales.exe\\sales.exe"},
+                  {"cd C:\\Tools\\sales.exe\\",
+                   "start C:\\Tools\\sales.exe\\sales.exe|\"C:\\Tools\\sales.exe\\sales.exe\"",
+                   "cd C:\\OWN"},
                   false,
                   "C:\\Tools\\sales.exe\\"},
-        StartCase{"C:\\Menu", "sales.exe", false, {"cd ", "start sales.exe"}, false, ""},
-        StartCase{"C:\\Menu", "D:\\Apps\\x.exe", true, {"cd D:\\Apps\\"}, true, "D:\\Apps\\"},
+        // No folder to set: the program starts without it, and there is nothing to put back.
+        StartCase{
+            "C:\\Menu", "sales.exe", false, {"cd ", "start sales.exe|\"sales.exe\""}, false, ""},
+        StartCase{"C:\\Menu", "D:\\Apps\\x.exe", true, {}, true, "D:\\Apps\\"},
         StartCase{"C:\\Menu",
                   "D:\\Apps\\x.exe",
                   false,
-                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe"},
+                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\"", "cd C:\\OWN"},
                   false,
                   "D:\\Apps\\"},
         StartCase{"d:\\Menu",
                   "D:\\Apps\\x.exe",
                   true,
-                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe"},
+                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\"", "cd C:\\OWN"},
                   false,
                   "D:\\Apps\\"},
-        StartCase{"C:\\Menu", "", true, {"cd "}, true, ""},
-        StartCase{"\\\\SRV\\D\\Menu",
-                  "D:\\Sales\\NewSales\\x.exe",
+        // The drive of a quoted program is the drive of the path inside the quotes.
+        StartCase{"D:\\Menu",
+                  "\"D:\\Apps\\x.exe\" /a",
                   true,
-                  {"cd \\\\SRV\\D\\Sales\\NewSales", "start \\\\SRV\\D\\Sales\\NewSales\\x.exe"},
+                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\" /a", "cd C:\\OWN"},
                   false,
-                  ""},
+                  "D:\\Apps\\"},
+        StartCase{"C:\\Menu", "", true, {}, true, ""},
+        StartCase{
+            "\\\\SRV\\D\\Menu",
+            "D:\\Sales\\NewSales\\x.exe",
+            true,
+            {"cd \\\\SRV\\D\\Sales\\NewSales",
+             "start \\\\SRV\\D\\Sales\\NewSales\\x.exe|\"\\\\SRV\\D\\Sales\\NewSales\\x.exe\"",
+             "cd C:\\OWN"},
+            false,
+            ""},
         StartCase{"\\\\SRV\\D\\Menu",
                   "D:\\x.exe",
                   false,
-                  {"cd \\\\SRV\\D", "start \\\\SRV\\D\\x.exe"},
+                  {"cd \\\\SRV\\D", "start \\\\SRV\\D\\x.exe|\"\\\\SRV\\D\\x.exe\"", "cd C:\\OWN"},
                   false,
-                  ""}));
+                  ""},
+        // A path in share form is started as listed on a client, from its own folder.
+        StartCase{
+            "\\\\SRV\\D\\Menu",
+            "\\\\OTHER\\APPS\\TOOLS\\T.EXE",
+            true,
+            {"cd \\\\OTHER\\APPS\\TOOLS",
+             "start \\\\OTHER\\APPS\\TOOLS\\T.EXE|\"\\\\OTHER\\APPS\\TOOLS\\T.EXE\"", "cd C:\\OWN"},
+            false,
+            ""}));
 
-TEST_F(LaunchTest, FailingStepsAreSkippedAndTheWindowStillMinimises) {
-  machine.processes.folders_fail = true;
+// Arguments and a missing extension are told apart by what exists where the program is started
+// from: the drive on the server, the share on a client.
+struct CommandCase {
+  std::string folder, label12;
+  Strings existing;     // files that exist, as the menu reaches them
+  std::string started;  // "<program>|<command line>"
+};
+
+class StartCommandTest : public LaunchTest, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(StartCommandTest, StartsTheProgramWithItsArguments) {
+  const CommandCase& c = GetParam();
+  for (const auto& file : c.existing) machine.files.files[file] = {};
+  auto& m = Make(c.folder);
+  m.List5 = {c.label12};
+  m.Label12 = c.label12;
+  m.Timer2_Timer();
+  m.Command1_Click();
+  ASSERT_EQ(machine.processes.log.size(), 3u);
+  EXPECT_EQ(machine.processes.log[1], "start " + c.started);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StartCommandTest,
+    ::testing::Values(
+        CommandCase{"D:\\MENU",
+                    "D:\\APPS\\TOOL.EXE -p D:\\DATA",
+                    {"D:\\APPS\\TOOL.EXE"},
+                    "D:\\APPS\\TOOL.EXE|\"D:\\APPS\\TOOL.EXE\" -p D:\\DATA"},
+        CommandCase{"D:\\MENU",
+                    "D:\\APPS\\TOOL",
+                    {"D:\\APPS\\TOOL.exe"},
+                    "D:\\APPS\\TOOL.exe|\"D:\\APPS\\TOOL.exe\""},
+        CommandCase{"D:\\MENU",
+                    "D:\\PROGRAM FILES\\X.EXE -a",
+                    {"D:\\PROGRAM.EXE"},
+                    "D:\\PROGRAM FILES\\X.EXE|\"D:\\PROGRAM FILES\\X.EXE\" -a"},
+        // On a client the same text is looked for through the share, not on the client's D:.
+        CommandCase{"\\\\SRV\\D\\MENU",
+                    "D:\\APPS\\A B.EXE",
+                    {"\\\\SRV\\D\\APPS\\A B.EXE"},
+                    "\\\\SRV\\D\\APPS\\A B.EXE|\"\\\\SRV\\D\\APPS\\A B.EXE\""},
+        CommandCase{"\\\\SRV\\D\\MENU",
+                    "D:\\APPS\\A.EXE B",
+                    {"D:\\APPS\\A.EXE B"},
+                    "\\\\SRV\\D\\APPS\\A.EXE|\"\\\\SRV\\D\\APPS\\A.EXE\" B"},
+        CommandCase{"\\\\SRV\\D\\MENU",
+                    "\"D:\\APPS\\TOOL\" x y",
+                    {},
+                    "\\\\SRV\\D\\APPS\\TOOL.exe|\"\\\\SRV\\D\\APPS\\TOOL.exe\" x y"}));
+
+TEST_F(LaunchTest, AFailedStartSaysWhyAndKeepsTheWindowOpenOnBothRoutesAndInBothModes) {
   machine.processes.starts_fail = true;
+  for (const std::string folder : {"D:\\MENU", "\\\\SRV\\D\\MENU"}) {
+    auto& m = Make(folder);
+    m.List5 = {"D:\\GONE\\X.EXE"};
+    m.Label12 = "D:\\GONE\\X.EXE";
+    m.Timer2_Timer();
+    const std::string tried = m.Label5 == "SERVER" ? "D:\\GONE\\X.EXE" : "\\\\SRV\\D\\GONE\\X.EXE";
+    const std::string box =
+        "message Start Failed: " + tried + "\r\nThe system cannot find the file specified";
+    view.calls.clear();
+    m.Command1_Click();
+    m.List7_DblClick();
+    EXPECT_EQ(view.calls, (Strings{box, box})) << folder;
+    EXPECT_EQ(m.Label12, "D:\\GONE\\X.EXE");
+    EXPECT_EQ(machine.processes.current, "C:\\OWN");
+  }
+}
+
+TEST_F(LaunchTest, AFolderThatCannotBeSetIsPassedOverAndTheProgramStillStarts) {
+  machine.processes.folders_fail = true;
   auto& m = Make("D:\\MENU");
-  m.Label12 = "D:\\GONE\\X.EXE";
+  m.List5 = {"D:\\APPS\\X.EXE"};
+  m.Label12 = "D:\\APPS\\X.EXE";
   m.Timer2_Timer();
   view.calls.clear();
-  m.Command1_Click();
   m.List7_DblClick();
-  EXPECT_EQ(machine.processes.log, (Strings{"cd D:\\GONE\\", "start D:\\GONE\\X.EXE",
-                                            "cd D:\\GONE\\", "start D:\\GONE\\X.EXE"}));
-  EXPECT_EQ(view.calls, (Strings{"minimise", "minimise"}));
+  EXPECT_EQ(machine.processes.log,
+            (Strings{"cd D:\\APPS\\", "start D:\\APPS\\X.EXE|\"D:\\APPS\\X.EXE\""}));
+  EXPECT_EQ(view.calls, Strings{"minimise"});
+}
+
+TEST_F(LaunchTest, AnEmptyMenuStartsNothingSaysNothingAndMinimises) {
+  for (const std::string folder : {"D:\\MENU", "\\\\SRV\\D\\MENU"}) {
+    auto& m = Make(folder);
+    m.Timer2_Timer();
+    view.calls.clear();
+    m.List7_DblClick();
+    m.Command1_Click();
+    EXPECT_TRUE(machine.processes.log.empty());
+    EXPECT_EQ(view.calls, (Strings{"minimise", "minimise"})) << folder;
+  }
 }
 
 }  // namespace

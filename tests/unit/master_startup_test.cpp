@@ -110,6 +110,16 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{"D:\\MENU", {false, false, true}, true},    // system
                       MissingCase{"D:\\MENU", {true, false, false}, true}));  // a folder
 
+TEST_F(FormLoadTest, ADefaultListThatCannotBeWrittenIsReportedInsteadOfAskingForARestart) {
+  machine.files.appends_fail = true;
+  Load();
+  EXPECT_EQ(
+      view.calls,
+      (Strings{"message RMX: App.txt File Not Found...",
+               "message RMX: The default list could not be written: access denied", "close"}));
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
+}
+
 TEST_F(FormLoadTest, FileExistsWantsANormalFile) {
   auto& m = Load();
   machine.files.files["D:\\RO.TXT"] = {"", {}};

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "main_window/program_folder.h"
 #include "main_window/start_log.h"
 
 namespace {
@@ -22,25 +21,5 @@ TEST(StartRecord, NamesOfTheLogonServerAndOfTheShareServer) {
   EXPECT_EQ(marlo::FolderServerName("\\\\FILESERVER\\APPS\\MENU"), "FILESERVER");
   EXPECT_EQ(marlo::FolderServerName("D:\\MENU"), "D:");
 }
-
-struct FolderCase {
-  std::string exe_path;
-  std::string folder;
-};
-
-class ProgramFolderTest : public ::testing::TestWithParam<FolderCase> {};
-
-TEST_P(ProgramFolderTest, GivesTheDriveOrShareFormWithoutTrailingBackslash) {
-  EXPECT_EQ(marlo::ProgramFolderFromExePath(GetParam().exe_path), GetParam().folder);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, ProgramFolderTest,
-    ::testing::Values(
-        FolderCase{"D:\\MENU\\Marlo.exe", "D:\\MENU"},
-        FolderCase{"\\\\FILESERVER\\APPS\\MENU\\Marlo.exe", "\\\\FILESERVER\\APPS\\MENU"},
-        FolderCase{"\\\\?\\UNC\\FILESERVER\\APPS\\MENU\\Marlo.exe", "\\\\FILESERVER\\APPS\\MENU"},
-        FolderCase{"UNC\\FILESERVER\\APPS\\MENU\\Marlo.exe", "\\\\FILESERVER\\APPS\\MENU"},
-        FolderCase{"\\\\?\\D:\\MENU\\Marlo.exe", "D:\\MENU"}, FolderCase{"D:\\Marlo.exe", "D:"}));
 
 }  // namespace
