@@ -2,6 +2,7 @@
 # Runs one command inside the project's own Wine session, then cleans up what it started.
 #
 #   scripts/wine-session.sh BUILD_DIR COMMAND [ARGS...]
+#   MARLO_WINE_DPI=120 scripts/wine-session.sh ...   the same on a screen of 120 dots per inch
 #
 # The session: a private prefix under BUILD_DIR/wine, a virtual desktop (so real mouse and keyboard
 # input reaches the windows), its own Xvfb when there is no display, and the "server drive": one
@@ -13,7 +14,12 @@ set -euo pipefail
 build_dir=$(realpath "$1")
 shift
 wine_dir="$build_dir/wine"
-export WINEPREFIX="$wine_dir/prefix"
+dpi=${MARLO_WINE_DPI:-96}
+if [ "$dpi" = 96 ]; then
+  export WINEPREFIX="$wine_dir/prefix"
+else
+  export WINEPREFIX="$wine_dir/prefix-${dpi}dpi"
+fi
 export WINEDEBUG=-all
 export MARLO_SERVER_DRIVE="$wine_dir/server"
 mkdir -p "$wine_dir" "$MARLO_SERVER_DRIVE" "$wine_dir/other"
@@ -62,6 +68,8 @@ if [ ! -f "$WINEPREFIX/.marlo-ready" ]; then
   # One virtual desktop for every program of the prefix.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  # The screen's density, which Wine reads when a session starts.
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   stop_server
   touch "$WINEPREFIX/.marlo-ready"
 fi

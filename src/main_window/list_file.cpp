@@ -25,12 +25,15 @@ ListEntry ParseEntry(const std::string& line) {
   return {PieceAt(pieces, 0), PieceAt(pieces, 1)};
 }
 
-std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path) {
-  const ReadResult read = files.ReadAll(path);
+std::vector<ListEntry> EntriesOf(const ReadResult& read) {
   std::vector<ListEntry> entries;
   for (const auto& line : SplitLines(read.bytes, read.complete))
     entries.push_back(ParseEntry(line));
   return entries;
+}
+
+std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path) {
+  return EntriesOf(files.ReadAll(path));
 }
 
 std::string FormatListFile(const std::vector<ListEntry>& entries) {

@@ -29,6 +29,10 @@ std::vector<std::string> SplitLines(const std::string& bytes, bool complete = tr
 // ignored, nothing is trimmed.
 ListEntry ParseEntry(const std::string& line);
 
+// The entries of what a read of the list file produced: after a read failure, the whole lines
+// read before it.
+std::vector<ListEntry> EntriesOf(const ReadResult& read);
+
 // Reads the list file; stops at the first read failure and keeps the entries read before it.
 std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path);
 

@@ -12,6 +12,7 @@ inline constexpr int kCommand5 = 105;
 inline constexpr int kLabel1 = 201;
 inline constexpr int kLabel5 = 205;
 inline constexpr int kLabel10 = 210;
+inline constexpr int kMenuBox = 211;
 inline constexpr int kTimer2 = 2;
 
 }  // namespace marlo::master_ids

@@ -5,6 +5,7 @@
 
 #include "main_window/master.h"
 #include "main_window/master_ids.h"
+#include "main_window/master_look_win.h"
 #include "platform/session_win.h"
 #include "platform/topmost_win.h"
 #include "platform/ui_win.h"
@@ -14,17 +15,22 @@ namespace {
 
 namespace ids = master_ids;
 
-constexpr int kOuterWidth = 680;   // 10200 twips
-constexpr int kOuterHeight = 599;  // 8985 twips
+// The window's fixed outer size is 10200 x 8985 twips: 680 x 599 pixels at 96 dots per inch.
+constexpr int kOuterWidthTwips = 10200;
+constexpr int kOuterHeightTwips = 8985;
+// A window that keeps its size needs no sizing border.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr COLORREF kMenuText = RGB(0, 0, 255);
 constexpr COLORREF kMenuGround = RGB(255, 192, 192);
-constexpr COLORREF kModeStrip = RGB(192, 192, 255);
 constexpr COLORREF kLabel1Ground = RGB(0, 0, 255);
 constexpr COLORREF kLabel5Text = RGB(255, 255, 128);
 constexpr COLORREF kLabel5Ground = RGB(128, 128, 255);
-const char* const kBanner = "Marlo Infosystems";
 
 std::string Caption() { return std::string("Marlo Infosystems") + std::string(72, ' '); }
+
+SIZE OuterSize(int dpi) {
+  return {MulDiv(kOuterWidthTwips, dpi, 1440), MulDiv(kOuterHeightTwips, dpi, 1440)};
+}
 
 class MasterWindow : public MasterView {
  public:
@@ -73,10 +79,13 @@ class MasterWindow : public MasterView {
   LRESULT OnColour(HDC dc, HWND control);
   void OnPaint();
   void OnActivate(bool active);
+  void OnDpiChanged(int dpi, LPARAM suggested);
   void Form_Resize();
 
   Session& session_;
   Master master_;
+  ChildLayout layout_;
+  int dpi_ = 96;
   HWND hwnd_ = nullptr;
   HWND list7_ = nullptr;
   HWND command3_ = nullptr;
@@ -95,30 +104,34 @@ bool MasterWindow::Create() {
     delete this;
     return false;
   }
-  const DWORD style = (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN;
-  hwnd_ =
-      CreateWindowExA(0, ids::kWindowClass, Caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                      kOuterWidth, kOuterHeight, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  hwnd_ = CreateWindowExA(0, ids::kWindowClass, Caption().c_str(), kStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
   if (hwnd_ == nullptr) return false;
-  CentreOnScreen(hwnd_, kOuterWidth, kOuterHeight);
+  dpi_ = WindowDpi(hwnd_);
+  const SIZE outer = OuterSize(dpi_);
+  CentreOnScreen(hwnd_, outer.cx, outer.cy);
 
-  HFONT heading = SansSerifBold(13.5);
-  HFONT buttons = SansSerifBold(12);
-  label10_ = CreateChild(hwnd_, "STATIC", "Main Menu", WS_VISIBLE | SS_CENTER, 64, 16, 185, 25,
-                         ids::kLabel10, heading);
-  list7_ = CreateChild(hwnd_, "LISTBOX", "",
-                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 24,
-                       48, 265, 242, ids::kList7, heading, WS_EX_CLIENTEDGE);
-  command3_ = CreateChild(hwnd_, "BUTTON", "Options", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 8,
-                          480, 97, 57, ids::kCommand3, buttons);
-  command5_ = CreateChild(hwnd_, "BUTTON", "Exit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 112,
-                          480, 89, 57, ids::kCommand5, buttons);
-  label1_ = CreateChild(hwnd_, "STATIC", "Start as :", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 224,
-                        504, 133, 25, ids::kLabel1, buttons);
-  label5_ = CreateChild(hwnd_, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 368, 504, 289,
-                        25, ids::kLabel5, buttons);
+  // The menu box: a frame with its heading on the top edge, under the heading and the list. It
+  // draws only its frame; being transparent, the window paints what lies inside it.
+  HWND menu_box = layout_.Add(hwnd_, "BUTTON", "", WS_VISIBLE | BS_GROUPBOX, {16, 16, 281, 305},
+                              ids::kMenuBox, 13.5, WS_EX_TRANSPARENT);
+  label10_ = layout_.Add(hwnd_, "STATIC", "Main Menu", WS_VISIBLE | SS_CENTER, {64, 16, 185, 25},
+                         ids::kLabel10, 13.5);
+  list7_ = layout_.Add(hwnd_, "LISTBOX", "",
+                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                       {24, 48, 265, 242}, ids::kList7, 13.5, WS_EX_CLIENTEDGE);
+  command3_ = layout_.Add(hwnd_, "BUTTON", "Options", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                          {8, 480, 97, 57}, ids::kCommand3, 12);
+  command5_ = layout_.Add(hwnd_, "BUTTON", "Exit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                          {112, 480, 89, 57}, ids::kCommand5, 12);
+  label1_ = layout_.Add(hwnd_, "STATIC", "Start as :", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                        {224, 504, 133, 25}, ids::kLabel1, 12);
+  label5_ = layout_.Add(hwnd_, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                        {368, 504, 289, 25}, ids::kLabel5, 12);
   // Command1 has no place on screen: it is the default command that Enter reaches.
-  CreateChild(hwnd_, "BUTTON", "", BS_DEFPUSHBUTTON, 0, 0, 0, 0, ids::kCommand1, nullptr);
+  layout_.Add(hwnd_, "BUTTON", "", BS_DEFPUSHBUTTON, {0, 0, 0, 0}, ids::kCommand1, 0);
+  SetWindowPos(menu_box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  layout_.Apply(dpi_);
   return true;
 }
 
@@ -156,13 +169,18 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE:
       OnActivate(LOWORD(wparam) != WA_INACTIVE);
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), lparam);
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
       return OnColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_PAINT:
       OnPaint();
       return 0;
     case WM_DESTROY:
+      // Form_Unload: nothing beyond closing; the program ends with its last window.
       if (session_.master == hwnd_) session_.master = nullptr;
       session_.WindowClosed();
       return 0;
@@ -204,27 +222,16 @@ LRESULT MasterWindow::OnColour(HDC dc, HWND control) {
     SetBkColor(dc, kLabel5Ground);
     return reinterpret_cast<LRESULT>(SolidBrush(kLabel5Ground));
   }
-  SetBkMode(dc, TRANSPARENT);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-// The menu box, the mode strip and the banner are drawn on the window itself, under the controls.
 void MasterWindow::OnPaint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(hwnd_, &paint);
-  RECT menu_box{16, 16 + 12, 16 + 281, 16 + 305};
-  DrawEdge(dc, &menu_box, EDGE_ETCHED, BF_RECT);
-  RECT strip{216, 472, 216 + 449, 472 + 65};
-  FillRect(dc, &strip, SolidBrush(kModeStrip));
   RECT client;
   GetClientRect(hwnd_, &client);
-  RECT banner{0, 544, client.right, 544 + 25};
-  FillRect(dc, &banner, SolidBrush(RGB(0, 0, 128)));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(255, 255, 255));
-  HGDIOBJ old_font = SelectObject(dc, SansSerifBold(12));
-  DrawTextA(dc, kBanner, -1, &banner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old_font);
+  PaintMasterLook(dc, client, dpi_);
   EndPaint(hwnd_, &paint);
 }
 
@@ -240,13 +247,24 @@ void MasterWindow::OnActivate(bool active) {
   SetFocus(focused_ != nullptr && IsWindowVisible(focused_) ? focused_ : list7_);
 }
 
+// Moved to a screen of another density: the place the system suggests, the fixed size in that
+// density, and every control and font scaled to it.
+void MasterWindow::OnDpiChanged(int dpi, LPARAM suggested) {
+  dpi_ = dpi;
+  MoveToSuggested(hwnd_, suggested);
+  Form_Resize();
+  layout_.Apply(dpi_);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 // The window keeps its fixed size; while minimised the setting is skipped.
 void MasterWindow::Form_Resize() {
   if (IsIconic(hwnd_)) return;
+  const SIZE size = OuterSize(dpi_);
   RECT outer;
   GetWindowRect(hwnd_, &outer);
-  if (outer.right - outer.left != kOuterWidth || outer.bottom - outer.top != kOuterHeight) {
-    SetWindowPos(hwnd_, nullptr, 0, 0, kOuterWidth, kOuterHeight,
+  if (outer.right - outer.left != size.cx || outer.bottom - outer.top != size.cy) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }

@@ -7,9 +7,14 @@ namespace {
 
 constexpr int kEscape = 27;
 const char* const kSaveFirst = "Please Save Before You Close";
+const char* const kListTip = "Double Click to Select for Delete";
 
 bool InRange(const std::optional<int>& row, const std::vector<ListEntry>& rows) {
   return row && *row >= 0 && static_cast<std::size_t>(*row) < rows.size();
+}
+
+bool SameRead(const ReadResult& a, const ReadResult& b) {
+  return a.missing == b.missing && a.complete == b.complete && a.bytes == b.bytes;
 }
 
 }  // namespace
@@ -17,9 +22,13 @@ bool InRange(const std::optional<int>& row, const std::vector<ListEntry>& rows) 
 Optiona::Optiona(Platform& platform, OptionaView& view)
     : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {}
 
-// A list that is missing or cannot be read gives the rows read before the failure, if any.
+// A list that is missing or cannot be read gives the rows read before the failure, if any. What
+// was read is kept, so that a save can tell whether app.txt changed meanwhile.
 void Optiona::Form_Load() {
-  rows_ = ReadListFile(platform_.files, ListFilePath(program_folder_));
+  list_as_read_ = platform_.files.ReadAll(ListFilePath(program_folder_));
+  read_incomplete_ = !list_as_read_.complete && !list_as_read_.missing;
+  rows_ = EntriesOf(list_as_read_);
+  saved_rows_ = rows_;
   view_.ShowRows(rows_, std::nullopt);
 }
 
@@ -36,27 +45,45 @@ void Optiona::LV_DblClick() {
   view_.EnableDelete();
 }
 
-void Optiona::cmdBrowse_Click() { view_.SetPathField(view_.Browse("Any Files |*.exe")); }
+void Optiona::cmdBrowse_Click() {
+  const auto chosen = view_.Browse("Any Files |*.exe");
+  if (chosen) view_.SetPathField(*chosen);
+}
 
-void Optiona::cmdNew_Click() {
+// The line form caption "=" path cannot carry a "=" in either field: saved, it would read back as
+// another caption and another path. And a program must sit on the menu's own drive, which is the
+// one its clients reach through the share.
+bool Optiona::FieldsRefused() {
+  const std::string name = view_.NameField();
   const std::string path = view_.PathField();
+  if (name.find('=') != std::string::npos || path.find('=') != std::string::npos) {
+    view_.ShowMessage("A caption or a path cannot hold \"=\".", "Info");
+    return true;
+  }
   if (!SameDrive(path, program_folder_)) {
     view_.ShowMessage("Please install Marlo.exe in same drive, Do not Drive Change",
                       "Marlo Exe Not Found");
-    return;
+    return true;
   }
+  return false;
+}
+
+void Optiona::cmdNew_Click() {
+  if (FieldsRefused()) return;
   const auto selected = view_.SelectedRow();
   const auto at = InRange(selected, rows_) ? static_cast<std::size_t>(*selected) + 1 : rows_.size();
-  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at),
-               ListEntry{view_.NameField(), platform_.locale.UpperCase(path)});
+  const ListEntry row{view_.NameField(), platform_.locale.UpperCase(view_.PathField())};
+  marks_.erase(row.path);  // looked at afresh
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), row);
   view_.ShowRows(rows_, InRange(selected, rows_) ? selected : std::nullopt);
 }
 
 void Optiona::cmdEdit_Click() {
   const auto selected = view_.SelectedRow();
-  if (!InRange(selected, rows_)) return;
+  if (!InRange(selected, rows_) || FieldsRefused()) return;
   rows_[*selected] = {platform_.locale.UpperCase(view_.NameField()),
                       platform_.locale.UpperCase(view_.PathField())};
+  marks_.erase(rows_[*selected].path);
   view_.ShowRows(rows_, selected);
   view_.ShowMessage(kSaveFirst, "Info");
 }
@@ -69,19 +96,58 @@ void Optiona::cmdDelete_Click() {
   view_.ShowMessage(kSaveFirst, "Info");
 }
 
-// A save that did not work says so, and why; the rows stay in the window to be saved again.
-void Optiona::cmdSave_Click() {
+void Optiona::cmdSave_Click() { Save(); }
+
+// Saves the rows; false when nothing was saved. A save that did not work says so, and why; the
+// rows stay in the window to be saved again.
+bool Optiona::Save() {
+  if (!ReplaceConfirmed()) return false;
   const FileResult saved = SaveListFile(platform_.files, program_folder_, rows_);
-  if (saved.ok) {
-    view_.ShowMessage("Save Succesfully", "Info");
-  } else {
+  if (!saved.ok) {
     view_.ShowMessage("The list was NOT saved: " + saved.reason +
                           ".\r\napp.txt still holds the list as it was before this save.",
                       "Save Failed");
+    return false;
   }
+  list_as_read_ = {FormatListFile(rows_), true, false};
+  read_incomplete_ = false;
+  saved_rows_ = rows_;
+  view_.ShowMessage("Save Succesfully", "Info");
+  return true;
+}
+
+// A save replaces app.txt whole. When that would drop what this window never saw (another
+// window's or an editor's changes since it read the list, or entries it could not read), the admin
+// decides first.
+bool Optiona::ReplaceConfirmed() {
+  const char* reason = nullptr;
+  if (read_incomplete_) {
+    reason = "app.txt could not be read completely when this window opened.";
+  } else if (!SameRead(platform_.files.ReadAll(ListFilePath(program_folder_)), list_as_read_)) {
+    reason = "app.txt was changed since this window read it.";
+  }
+  if (reason == nullptr) return true;
+  return view_.Ask(std::string(reason) + "\r\nReplace it with this list?", "Save", false) ==
+         Answer::kYes;
+}
+
+// Leaving with changes that were not saved asks first: Yes saves and leaves only when the save
+// worked, No leaves without saving, Cancel stays.
+bool Optiona::MayClose() {
+  if (rows_ == saved_rows_) return true;
+  switch (view_.Ask("Save the changes to the list?", "Save", true)) {
+    case Answer::kYes:
+      return Save();
+    case Answer::kNo:
+      return true;
+    case Answer::kCancel:
+      break;
+  }
+  return false;
 }
 
 void Optiona::cmdClose_Click() {
+  if (!MayClose()) return;
   view_.CloseMain();
   view_.Close();
 }
@@ -94,10 +160,31 @@ void Optiona::Form_KeyPress(int key_code) {
   if (key_code == kEscape) Back();
 }
 
-// Unsaved changes are dropped; the main window reads app.txt afresh.
+bool Optiona::Form_QueryUnload() { return MayClose(); }
+
+// The main window reads app.txt afresh.
 void Optiona::Back() {
+  if (!MayClose()) return;
   view_.OpenMain();
   view_.Close();
+}
+
+// Rows are marked as they are drawn, so only the rows on screen are ever looked at, and the
+// looking is done away from the window: a share that does not answer never holds it up.
+ProgramMark Optiona::RowMark(int row) {
+  if (!InRange(row, rows_)) return ProgramMark::kUnknown;
+  const auto [mark, asked_now] = marks_.try_emplace(rows_[row].path, ProgramMark::kUnknown);
+  if (asked_now) view_.CheckProgram(rows_[row].path);
+  return mark->second;
+}
+
+std::string Optiona::RowTip(int row) {
+  return RowMark(row) == ProgramMark::kMissing ? "program not found" : kListTip;
+}
+
+void Optiona::ProgramChecked(const std::string& path, bool exists) {
+  marks_[path] = exists ? ProgramMark::kFound : ProgramMark::kMissing;
+  view_.RedrawRows();
 }
 
 }  // namespace marlo

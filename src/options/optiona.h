@@ -1,9 +1,12 @@
 // Optiona, the Options window: edits the menu list and saves it to app.txt.
 //
-// The rows are the window's whole state: there is no copy of the file and no flag for unsaved
-// changes. Rows are numbered from 0 here; the window shows positions from 1.
+// The rows are the window's list. Beside them the window keeps what it needs so that nothing is
+// lost without the admin's say: the rows as last read or saved (unsaved changes), and app.txt as
+// it was read (a change by someone else since then). Rows are numbered from 0 here; the window
+// shows positions from 1.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +16,9 @@
 #include "platform/platform.h"
 
 namespace marlo {
+
+// What the window knows of a row's program: not yet known, there, or not found.
+enum class ProgramMark { kUnknown, kFound, kMissing };
 
 class Optiona {
  public:
@@ -24,7 +30,7 @@ class Optiona {
   void LV_Click();
   // Arm delete: a double-click on LV enables Delete for the rest of the window's life.
   void LV_DblClick();
-  // Browse: the path field gets the file chosen in DLG.
+  // Browse: the path field gets the file chosen in DLG; cancelled, it stays as it was.
   void cmdBrowse_Click();
   // New: a row from the fields directly below the selected row (at the end when none is).
   void cmdNew_Click();
@@ -39,16 +45,32 @@ class Optiona {
   // Back: Esc in the name field, or on the window itself, opens the main window afresh.
   void txtName_KeyPress(int key_code);
   void Form_KeyPress(int key_code);
+  // Closing through the frame; false keeps the window open.
+  bool Form_QueryUnload();
+
+  // How a row is drawn: its program's mark, asked for when not yet known; and its tooltip.
+  ProgramMark RowMark(int row);
+  std::string RowTip(int row);
+  // An answer to CheckProgram.
+  void ProgramChecked(const std::string& path, bool exists);
 
   bool DeleteEnabled() const { return delete_enabled_; }
 
  private:
+  bool FieldsRefused();
+  bool Save();
+  bool ReplaceConfirmed();
+  bool MayClose();
   void Back();
 
   Platform& platform_;
   OptionaView& view_;
   std::string program_folder_;
   std::vector<ListEntry> rows_;
+  std::vector<ListEntry> saved_rows_;         // the rows as last read or saved
+  ReadResult list_as_read_;                   // app.txt as this window last read or wrote it
+  bool read_incomplete_ = false;              // a list that exists could not be read to its end
+  std::map<std::string, ProgramMark> marks_;  // by path; kUnknown while a check is under way
   bool delete_enabled_ = false;
 };
 

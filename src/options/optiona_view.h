@@ -9,12 +9,17 @@
 
 namespace marlo {
 
+// The answer to a question box.
+enum class Answer { kYes, kNo, kCancel };
+
 class OptionaView {
  public:
   virtual ~OptionaView() = default;
 
   // The rows of LV, in order, with `selected` (0-based) selected, or none.
   virtual void ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) = 0;
+  // Draws the rows again, as their marks changed.
+  virtual void RedrawRows() = 0;
   // The row selected in LV (0-based), if any.
   virtual std::optional<int> SelectedRow() = 0;
   virtual std::string NameField() = 0;
@@ -25,9 +30,14 @@ class OptionaView {
   virtual void EnableDelete() = 0;
   // A modal box with the information icon and one OK button.
   virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
-  // Shows the file-open dialog DLG with `filter` and returns its file name once it is closed,
-  // whatever the outcome (the name it held before when the user cancelled).
-  virtual std::string Browse(const std::string& filter) = 0;
+  // A modal question box with Yes and No, and Cancel when `with_cancel`.
+  virtual Answer Ask(const std::string& text, const std::string& title, bool with_cancel) = 0;
+  // Shows the file-open dialog DLG with `filter`; the file chosen, or nothing when the user
+  // cancelled.
+  virtual std::optional<std::string> Browse(const std::string& filter) = 0;
+  // Finds out, away from the window's thread, whether the program of a listed path exists; the
+  // answer comes back later through Optiona::ProgramChecked.
+  virtual void CheckProgram(const std::string& path) = 0;
   // Opens the main window afresh.
   virtual void OpenMain() = 0;
   // Closes the main window if one is open.

@@ -1,11 +1,16 @@
 // The Options window on screen: its controls, and the routing of Win32 messages to Optiona's
 // handlers.
+//
+// The list LV holds no texts of its own: it asks for each row as it draws it (an owner-data list
+// view), so that a list of any length opens at once, and each row is marked as it is drawn.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "options/optiona.h"
 #include "options/optiona_ids.h"
+#include "options/program_checker_win.h"
 #include "platform/session_win.h"
 #include "platform/system_libraries_win.h"
 #include "platform/ui_win.h"
@@ -18,22 +23,28 @@ namespace ids = optiona_ids;
 constexpr int kClientWidth = 593;
 constexpr int kClientHeight = 497;
 constexpr COLORREF kCaptionGround = RGB(128, 128, 255);
+constexpr COLORREF kMissingProgram = RGB(192, 0, 0);
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT kProgramChecked = WM_APP + 1;
 
-// The browse button's picture: a yellow folder, drawn here so the exe needs no resource file.
-HBITMAP FolderPicture() {
+// The browse button's picture: a yellow folder, drawn here at the window's density.
+HBITMAP FolderPicture(int dpi) {
+  const int width = Scale(40, dpi);
+  const int height = Scale(32, dpi);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP picture = CreateCompatibleBitmap(screen, 40, 32);
+  HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ old_bitmap = SelectObject(dc, picture);
-  RECT all{0, 0, 40, 32};
+  RECT all{0, 0, width, height};
   FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
   HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
   HGDIOBJ old_brush = SelectObject(dc, SolidBrush(RGB(240, 200, 64)));
-  const POINT tab[] = {{4, 6}, {15, 6}, {18, 10}, {35, 10}, {35, 27}, {4, 27}};
+  POINT tab[] = {{4, 6}, {15, 6}, {18, 10}, {35, 10}, {35, 27}, {4, 27}};
+  POINT front[] = {{4, 27}, {9, 14}, {39, 14}, {35, 27}};
+  for (POINT& point : tab) point = {Scale(point.x, dpi), Scale(point.y, dpi)};
+  for (POINT& point : front) point = {Scale(point.x, dpi), Scale(point.y, dpi)};
   Polygon(dc, tab, 6);
   SelectObject(dc, SolidBrush(RGB(255, 224, 112)));
-  const POINT front[] = {{4, 27}, {9, 14}, {39, 14}, {35, 27}};
   Polygon(dc, front, 4);
   SelectObject(dc, old_brush);
   SelectObject(dc, old_pen);
@@ -64,6 +75,11 @@ class OptionaWindow : public OptionaView {
 
   // OptionaView
   void ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) override;
+  // The tooltip of the row under the pointer may have changed with its mark.
+  void RedrawRows() override {
+    InvalidateRect(lv_, nullptr, FALSE);
+    UpdateListTip();
+  }
   std::optional<int> SelectedRow() override {
     const LRESULT row = SendMessageA(lv_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
     return row < 0 ? std::nullopt : std::optional<int>(static_cast<int>(row));
@@ -79,27 +95,49 @@ class OptionaWindow : public OptionaView {
   void ShowMessage(const std::string& text, const std::string& title) override {
     MessageBoxA(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
   }
-  std::string Browse(const std::string& filter) override;
+  Answer Ask(const std::string& text, const std::string& title, bool with_cancel) override;
+  std::optional<std::string> Browse(const std::string& filter) override;
+  void CheckProgram(const std::string& path) override {
+    if (session_.mark_programs) checker_->Check(path);
+  }
   void OpenMain() override { OpenMasterWindow(session_); }
   void CloseMain() override {
     if (session_.master != nullptr) PostMessageA(session_.master, WM_CLOSE, 0, 0);
   }
-  void Close() override { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
+  // Closing waits for the message loop; a close the window's logic asked for asks nothing more.
+  void Close() override {
+    closing_ = true;
+    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+  }
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
   void OnCommand(int id, int code);
-  LRESULT OnNotify(const NMHDR& header);
+  LRESULT OnNotify(NMHDR& header);
   LRESULT OnColour(HDC dc, HWND control);
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+  void OnRowText(LVITEMA& item);
+  void OnRowText(LVITEMW& item);
+  void OnDpiChanged(int dpi, LPARAM suggested);
+  void ApplyLayout();
+  void OnDestroy();
   void AddTooltip(HWND control, const char* text);
+  int RowUnderPointer();
+  void UpdateListTip();
+  static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
 
   Session& session_;
   Optiona optiona_;
+  std::unique_ptr<ProgramChecker> checker_;
+  ChildLayout layout_;
+  int dpi_ = 96;
+  std::vector<ListEntry> rows_;  // what LV shows
   HWND hwnd_ = nullptr;
   HWND txt_name_ = nullptr;
   HWND txt_path_ = nullptr;
+  HWND cmd_browse_ = nullptr;
   HWND cmd_delete_ = nullptr;
   HWND lv_ = nullptr;
   HWND lbl_title_ = nullptr;
@@ -107,7 +145,12 @@ class OptionaWindow : public OptionaView {
   HWND lbl_path_ = nullptr;
   HWND lbl_position_ = nullptr;
   HWND tooltip_ = nullptr;
+  HBITMAP folder_picture_ = nullptr;
+  WNDPROC list_procedure_ = nullptr;
+  int tip_row_ = -1;      // the row the list's tooltip speaks of
+  std::string tip_;       // its text
   std::string dlg_file_;  // DLG keeps its file name from one Browse to the next
+  bool closing_ = false;
 };
 
 bool OptionaWindow::Create() {
@@ -117,70 +160,79 @@ bool OptionaWindow::Create() {
     delete this;
     return false;
   }
-  RECT outer{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
   hwnd_ = CreateWindowExA(0, ids::kWindowClass, "Main Menu Options", kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, width, height, nullptr, nullptr, GetModuleHandleA(nullptr),
-                          this);
+                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
   if (hwnd_ == nullptr) return false;
-  CentreOnScreen(hwnd_, width, height);
+  dpi_ = WindowDpi(hwnd_);
+  const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, dpi_);
+  CentreOnScreen(hwnd_, outer.cx, outer.cy);
+  checker_ = std::make_unique<ProgramChecker>(hwnd_, kProgramChecked);
 
-  HFONT big = SansSerifBold(12);
-  HFONT small = SansSerifBold(9.75);
   // Created in focus order: name, path, browse, Save, Delete, Close, LV, New, Edit.
-  txt_name_ = CreateChild(hwnd_, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 8, 56, 283,
-                          27, ids::kTxtName, big, WS_EX_CLIENTEDGE);
-  txt_path_ = CreateChild(hwnd_, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 8, 112, 577,
-                          27, ids::kTxtPath, big, WS_EX_CLIENTEDGE);
-  HWND browse = CreateChild(hwnd_, "BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_BITMAP, 8, 144, 97,
-                            49, ids::kCmdBrowse, small);
-  SendMessageA(browse, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FolderPicture()));
-  CreateChild(hwnd_, "BUTTON", "Save", WS_VISIBLE | WS_TABSTOP, 304, 144, 89, 49, ids::kCmdSave,
-              small);
-  cmd_delete_ = CreateChild(hwnd_, "BUTTON", "Delete", WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 400,
-                            144, 89, 49, ids::kCmdDelete, small);
-  CreateChild(hwnd_, "BUTTON", "Close", WS_VISIBLE | WS_TABSTOP, 496, 144, 89, 49, ids::kCmdClose,
-              small);
-  lv_ = CreateChild(hwnd_, WC_LISTVIEWA, "",
-                    WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 8,
-                    200, 577, 289, ids::kLV, small, WS_EX_CLIENTEDGE);
+  txt_name_ = layout_.Add(hwnd_, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                          {8, 56, 283, 27}, ids::kTxtName, 12, WS_EX_CLIENTEDGE);
+  txt_path_ = layout_.Add(hwnd_, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                          {8, 112, 577, 27}, ids::kTxtPath, 12, WS_EX_CLIENTEDGE);
+  cmd_browse_ = layout_.Add(hwnd_, "BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_BITMAP,
+                            {8, 144, 97, 49}, ids::kCmdBrowse, 9.75);
+  layout_.Add(hwnd_, "BUTTON", "Save", WS_VISIBLE | WS_TABSTOP, {304, 144, 89, 49}, ids::kCmdSave,
+              9.75);
+  cmd_delete_ = layout_.Add(hwnd_, "BUTTON", "Delete", WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
+                            {400, 144, 89, 49}, ids::kCmdDelete, 9.75);
+  layout_.Add(hwnd_, "BUTTON", "Close", WS_VISIBLE | WS_TABSTOP, {496, 144, 89, 49}, ids::kCmdClose,
+              9.75);
+  lv_ = layout_.Add(
+      hwnd_, WC_LISTVIEWA, "",
+      WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+      {8, 200, 577, 289}, ids::kLV, 9.75, WS_EX_CLIENTEDGE);
   SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  const struct {
-    const char* caption;
-    int width;
-  } columns[] = {{"App Name", 107}, {"App Path", 400}};
+  const char* const captions[] = {"App Name", "App Path"};
   for (int i = 0; i < 2; ++i) {
     LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(columns[i].caption);
-    column.cx = columns[i].width;
+    column.mask = LVCF_TEXT | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(captions[i]);
     column.iSubItem = i;
     SendMessageA(lv_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
   }
-  CreateChild(hwnd_, "BUTTON", "New", WS_VISIBLE | WS_TABSTOP, 112, 144, 89, 49, ids::kCmdNew,
-              small);
-  CreateChild(hwnd_, "BUTTON", "Edit", WS_VISIBLE | WS_TABSTOP, 208, 144, 89, 49, ids::kCmdEdit,
-              small);
+  layout_.Add(hwnd_, "BUTTON", "New", WS_VISIBLE | WS_TABSTOP, {112, 144, 89, 49}, ids::kCmdNew,
+              9.75);
+  layout_.Add(hwnd_, "BUTTON", "Edit", WS_VISIBLE | WS_TABSTOP, {208, 144, 89, 49}, ids::kCmdEdit,
+              9.75);
   lbl_title_ =
-      CreateChild(hwnd_, "STATIC", "Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0,
-                  0, 593, 25, ids::kLblTitle, big);
-  lbl_name_ = CreateChild(hwnd_, "STATIC", "Application Name", WS_VISIBLE | SS_CENTERIMAGE, 8, 32,
-                          283, 25, ids::kLblName, big);
-  lbl_path_ = CreateChild(hwnd_, "STATIC", "Application Path", WS_VISIBLE | SS_CENTERIMAGE, 8, 88,
-                          577, 25, ids::kLblPath, big);
-  lbl_position_ = CreateChild(hwnd_, "STATIC", "", WS_VISIBLE | SS_CENTERIMAGE, 584, 0, 33, 25,
-                              ids::kLblPosition, big);
+      layout_.Add(hwnd_, "STATIC", "Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                  {0, 0, 593, 25}, ids::kLblTitle, 12);
+  lbl_name_ = layout_.Add(hwnd_, "STATIC", "Application Name", WS_VISIBLE | SS_CENTERIMAGE,
+                          {8, 32, 283, 25}, ids::kLblName, 12);
+  lbl_path_ = layout_.Add(hwnd_, "STATIC", "Application Path", WS_VISIBLE | SS_CENTERIMAGE,
+                          {8, 88, 577, 25}, ids::kLblPath, 12);
+  lbl_position_ = layout_.Add(hwnd_, "STATIC", "", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
+                              ids::kLblPosition, 12);
   // The title strip is drawn under the position label, which sits at its end.
   SetWindowPos(lbl_title_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ApplyLayout();
 
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
-  AddTooltip(lv_, "Double Click to Select for Delete");
-  AddTooltip(browse, "Select Path");
+  tip_ = optiona_.RowTip(-1);
+  AddTooltip(lv_, tip_.c_str());  // then the row under the pointer decides
+  AddTooltip(cmd_browse_, "Select Path");
+  // The list is watched for the pointer moving to another row, whose tooltip may differ.
+  SetWindowLongPtrA(lv_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  list_procedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(lv_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
   return true;
+}
+
+// Places, fonts, column widths and the browse picture for the window's density.
+void OptionaWindow::ApplyLayout() {
+  layout_.Apply(dpi_);
+  SendMessageA(lv_, LVM_SETCOLUMNWIDTH, 0, Scale(107, dpi_));
+  SendMessageA(lv_, LVM_SETCOLUMNWIDTH, 1, Scale(400, dpi_));
+  HBITMAP old = folder_picture_;
+  folder_picture_ = FolderPicture(dpi_);
+  SendMessageA(cmd_browse_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(folder_picture_));
+  if (old != nullptr) DeleteObject(old);
 }
 
 void OptionaWindow::AddTooltip(HWND control, const char* text) {
@@ -194,30 +246,27 @@ void OptionaWindow::AddTooltip(HWND control, const char* text) {
 }
 
 void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) {
-  SendMessageA(lv_, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(lv_, LVM_DELETEALLITEMS, 0, 0);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(i);
-    item.pszText = const_cast<char*>(rows[i].caption.c_str());
-    const LRESULT at = SendMessageA(lv_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    item.iItem = static_cast<int>(at);
-    item.iSubItem = 1;
-    item.pszText = const_cast<char*>(rows[i].path.c_str());
-    SendMessageA(lv_, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&item));
-  }
+  rows_ = rows;
+  SendMessageA(lv_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(lv_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   if (selected) {
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(lv_, LVM_SETITEMSTATE, *selected, reinterpret_cast<LPARAM>(&state));
   }
-  SendMessageA(lv_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(lv_, nullptr, TRUE);
 }
 
-std::string OptionaWindow::Browse(const std::string& filter) {
+Answer OptionaWindow::Ask(const std::string& text, const std::string& title, bool with_cancel) {
+  const int answer = MessageBoxA(hwnd_, text.c_str(), title.c_str(),
+                                 (with_cancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
+  if (answer == IDYES) return Answer::kYes;
+  if (answer == IDNO) return Answer::kNo;
+  return Answer::kCancel;
+}
+
+std::optional<std::string> OptionaWindow::Browse(const std::string& filter) {
   // "Description|pattern" as the dialog wants it: pairs of texts ended by NULs.
   std::string filters = filter + '|';
   for (char& c : filters) {
@@ -233,7 +282,8 @@ std::string OptionaWindow::Browse(const std::string& filter) {
   dialog.lpstrFile = file;
   dialog.nMaxFile = sizeof file;
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (GetOpenFileNameFromSystem(&dialog)) dlg_file_ = file;
+  if (!GetOpenFileNameFromSystem(&dialog)) return std::nullopt;
+  dlg_file_ = file;
   return dlg_file_;
 }
 
@@ -247,19 +297,42 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+      return OnNotify(*reinterpret_cast<NMHDR*>(lparam));
     case WM_CHAR:
       optiona_.Form_KeyPress(static_cast<int>(wparam));
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), lparam);
+      return 0;
+    case kProgramChecked: {
+      const std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(lparam));
+      optiona_.ProgramChecked(*path, wparam != 0);
+      return 0;
+    }
+    case WM_CLOSE:
+      // Closing through the frame asks first when there are changes not saved.
+      if (closing_ || optiona_.Form_QueryUnload()) DestroyWindow(hwnd_);
+      return 0;
     case WM_DESTROY:
-      if (session_.options == hwnd_) session_.options = nullptr;
-      session_.WindowClosed();
+      OnDestroy();
       return 0;
     default:
       return DefWindowProcA(hwnd_, message, wparam, lparam);
   }
+}
+
+// Answers still on their way are dropped with their paths; the checker's thread ends by itself.
+void OptionaWindow::OnDestroy() {
+  checker_.reset();
+  MSG pending;
+  while (PeekMessageA(&pending, hwnd_, kProgramChecked, kProgramChecked, PM_REMOVE)) {
+    delete reinterpret_cast<std::string*>(pending.lParam);
+  }
+  if (folder_picture_ != nullptr) DeleteObject(folder_picture_);
+  if (session_.options == hwnd_) session_.options = nullptr;
+  session_.WindowClosed();
 }
 
 void OptionaWindow::OnCommand(int id, int code) {
@@ -295,10 +368,90 @@ void OptionaWindow::OnCommand(int id, int code) {
   }
 }
 
-LRESULT OptionaWindow::OnNotify(const NMHDR& header) {
-  if (header.hwndFrom == lv_ && header.code == NM_CLICK) optiona_.LV_Click();
-  if (header.hwndFrom == lv_ && header.code == NM_DBLCLK) optiona_.LV_DblClick();
+LRESULT OptionaWindow::OnNotify(NMHDR& header) {
+  if (header.hwndFrom == lv_) {
+    switch (header.code) {
+      case NM_CLICK:
+        optiona_.LV_Click();
+        return 0;
+      case NM_DBLCLK:
+        optiona_.LV_DblClick();
+        return 0;
+      case LVN_GETDISPINFOA:
+        OnRowText(reinterpret_cast<NMLVDISPINFOA&>(header).item);
+        return 0;
+      case LVN_GETDISPINFOW:
+        OnRowText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
+        return 0;
+      case NM_CUSTOMDRAW:
+        return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+      default:
+        return 0;
+    }
+  }
   return 0;
+}
+
+void OptionaWindow::OnRowText(LVITEMA& item) {
+  if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
+  const bool known = item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < rows_.size();
+  const std::string text = !known               ? ""
+                           : item.iSubItem == 0 ? rows_[item.iItem].caption
+                                                : rows_[item.iItem].path;
+  lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+void OptionaWindow::OnRowText(LVITEMW& item) {
+  if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
+  const bool known = item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < rows_.size();
+  const std::string text = !known               ? ""
+                           : item.iSubItem == 0 ? rows_[item.iItem].caption
+                                                : rows_[item.iItem].path;
+  item.pszText[0] = L'\0';
+  const int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                          item.pszText, item.cchTextMax - 1);
+  item.pszText[written] = L'\0';
+}
+
+// A row whose program is not there is drawn in dark red.
+LRESULT OptionaWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+      optiona_.RowMark(static_cast<int>(draw.nmcd.dwItemSpec)) == ProgramMark::kMissing) {
+    draw.clrText = kMissingProgram;
+  }
+  return CDRF_DODEFAULT;
+}
+
+int OptionaWindow::RowUnderPointer() {
+  LVHITTESTINFO hit{};
+  GetCursorPos(&hit.pt);
+  ScreenToClient(lv_, &hit.pt);
+  return static_cast<int>(SendMessageA(lv_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+// The list's tooltip speaks of the row under the pointer: "program not found" on a marked row.
+void OptionaWindow::UpdateListTip() {
+  const std::string tip = optiona_.RowTip(tip_row_);
+  if (tip == tip_) return;
+  tip_ = tip;
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(lv_);
+  tool.lpszText = tip_.data();
+  SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// On the way to the list: the pointer reaching another row may change the tooltip.
+LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wparam,
+                                              LPARAM lparam) {
+  auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  if (message == WM_MOUSEMOVE && self->RowUnderPointer() != self->tip_row_) {
+    self->tip_row_ = self->RowUnderPointer();
+    self->UpdateListTip();
+  }
+  return CallWindowProcA(self->list_procedure_, list, message, wparam, lparam);
 }
 
 LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {
@@ -314,6 +467,13 @@ LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {
   }
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void OptionaWindow::OnDpiChanged(int dpi, LPARAM suggested) {
+  dpi_ = dpi;
+  MoveToSuggested(hwnd_, suggested);
+  ApplyLayout();
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 }  // namespace

@@ -74,6 +74,11 @@ StartCommand SplitStartCommand(const std::string& listed,
   return {listed, ""};
 }
 
+bool ProgramExists(const std::string& listed,
+                   const std::function<bool(const std::string&)>& names_file) {
+  return names_file(SplitStartCommand(listed, names_file).program);
+}
+
 std::string CommandLineOf(const StartCommand& command) {
   std::string line = "\"" + command.program + "\"";
   if (!command.arguments.empty()) line += " " + command.arguments;

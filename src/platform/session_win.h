@@ -12,6 +12,8 @@ struct Session {
   HWND master = nullptr;   // the main window, while it is open
   HWND options = nullptr;  // the Options window, while it is open
   int open_windows = 0;
+  // The Options window marks rows whose program is missing; off only to measure what it costs.
+  bool mark_programs = true;
 
   void WindowOpened() { ++open_windows; }
   void WindowClosed() {

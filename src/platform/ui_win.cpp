@@ -1,30 +1,99 @@
 #include "platform/ui_win.h"
 
+#include <cmath>
+#include <cstring>
 #include <map>
+#include <utility>
+
+#include "platform/resource_ids.h"
 
 namespace marlo {
+namespace {
 
-HFONT SansSerifBold(double points) {
-  static std::map<int, HFONT> fonts;
-  const int height = -static_cast<int>(points * 96.0 / 72.0 + 0.5);
-  HFONT& font = fonts[height];
+// Functions of newer Windows versions, looked up so that the menu still starts on older ones.
+template <typename Function>
+Function FromUser32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+// True when `face` is had at `height` pixels (the em height, as a negative font height asks).
+bool FaceFits(const char* face, int height) {
+  HFONT font =
+      CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  char got[LF_FACESIZE] = {};
+  GetTextFaceA(dc, sizeof got, got);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(font);
+  const bool scalable = (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) != 0;
+  const int em = metrics.tmHeight - metrics.tmInternalLeading;
+  return lstrcmpiA(got, face) == 0 && (scalable || std::abs(em + height) <= 1);
+}
+
+}  // namespace
+
+int WindowDpi(HWND window) {
+  using GetDpi = UINT(WINAPI*)(HWND);
+  static const auto get_dpi = FromUser32<GetDpi>("GetDpiForWindow");
+  const int dpi = get_dpi != nullptr && window != nullptr ? static_cast<int>(get_dpi(window)) : 0;
+  return dpi > 0 ? dpi : ScreenDpi();
+}
+
+HFONT SansSerifBold(double points, int dpi) {
+  static std::map<std::pair<int, int>, HFONT> fonts;
+  const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
+  HFONT& font = fonts[{height, dpi}];
   if (font == nullptr) {
-    font = CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    const char* face = FaceFits("MS Sans Serif", height) ? "MS Sans Serif" : "Microsoft Sans Serif";
+    font =
+        CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
   }
   return font;
 }
 
-HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style, int left,
-                 int top, int width, int height, int id, HFONT font, DWORD ex_style) {
-  HWND child = CreateWindowExA(ex_style, window_class, text, WS_CHILD | style, left, top, width,
-                               height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
-  if (child != nullptr && font != nullptr) {
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+SIZE OuterSizeForClient(int width, int height, DWORD style, int dpi) {
+  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = FromUser32<Adjust>("AdjustWindowRectExForDpi");
+  RECT outer{0, 0, Scale(width, dpi), Scale(height, dpi)};
+  if (adjust == nullptr || !adjust(&outer, style, FALSE, 0, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&outer, style, FALSE, 0);
   }
+  return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+HWND ChildLayout::Add(HWND parent, const char* window_class, const char* text, DWORD style,
+                      RECT place, int id, double points, DWORD ex_style) {
+  HWND child = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0,
+                               0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleA(nullptr), nullptr);
+  if (child != nullptr) children_.push_back({child, place, points});
   return child;
+}
+
+void ChildLayout::Apply(int dpi) const {
+  for (const Child& child : children_) {
+    if (child.points > 0) {
+      SendMessageA(child.hwnd, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(SansSerifBold(child.points, dpi)), FALSE);
+    }
+    SetWindowPos(child.hwnd, nullptr, Scale(child.place.left, dpi), Scale(child.place.top, dpi),
+                 Scale(child.place.right, dpi), Scale(child.place.bottom, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 HBRUSH SolidBrush(COLORREF colour) {
@@ -35,20 +104,36 @@ HBRUSH SolidBrush(COLORREF colour) {
 }
 
 bool RegisterWindowClass(const char* name, WNDPROC procedure) {
-  WNDCLASSA window_class{};
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = procedure;
   window_class.hInstance = GetModuleHandleA(nullptr);
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  window_class.hIcon = LoadIconA(window_class.hInstance, MAKEINTRESOURCEA(resource_ids::kIcon));
+  window_class.hIconSm = static_cast<HICON>(
+      LoadImageA(window_class.hInstance, MAKEINTRESOURCEA(resource_ids::kIcon), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   window_class.lpszClassName = name;
-  return RegisterClassA(&window_class) != 0;
+  return RegisterClassExA(&window_class) != 0;
 }
 
 void CentreOnScreen(HWND window, int width, int height) {
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    work = monitor.rcMonitor;
+  }
+  const int left = work.left + (work.right - work.left - width) / 2;
+  const int top = work.top + (work.bottom - work.top - height) / 2;
   SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MoveToSuggested(HWND window, LPARAM suggested_rect) {
+  const RECT* suggested = reinterpret_cast<const RECT*>(suggested_rect);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace marlo

@@ -1,21 +1,51 @@
-// Small helpers for building windows out of standard controls.
+// Small helpers for building windows out of standard controls, at any screen density.
+//
+// Positions and sizes are written as the program's layout gives them, in pixels at 96 dots per
+// inch, and scaled to the dots per inch of the window's screen when they are applied.
 #pragma once
 
 #include <windows.h>
 
+#include <vector>
+
 namespace marlo {
 
-// "MS Sans Serif" at a point size at 96 dots per inch, bold. Lives as long as the program.
-HFONT SansSerifBold(double points);
+// The dots per inch of the screen a window is on (of the primary screen where the system cannot
+// tell per window).
+int WindowDpi(HWND window);
 
-// A child control at a position in the parent's client area, with its font set.
-HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style, int left,
-                 int top, int width, int height, int id, HFONT font, DWORD ex_style = 0);
+// `pixels` at 96 dots per inch, at `dpi`.
+inline int Scale(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+// A bold sans-serif font of `points` at `dpi`: "MS Sans Serif" where it can be had at that size
+// (it is a bitmap font of a few sizes on many systems), else the system's "Microsoft Sans Serif".
+// Lives as long as the program.
+HFONT SansSerifBold(double points, int dpi);
+
+// The outer size of a window whose client area is `width` x `height` at 96 dpi, at `dpi`.
+SIZE OuterSizeForClient(int width, int height, DWORD style, int dpi);
+
+// The child controls of a window with their places at 96 dpi; Apply puts them in place for a
+// dpi, with their fonts.
+class ChildLayout {
+ public:
+  HWND Add(HWND parent, const char* window_class, const char* text, DWORD style, RECT place, int id,
+           double points, DWORD ex_style = 0);
+  void Apply(int dpi) const;
+
+ private:
+  struct Child {
+    HWND hwnd;
+    RECT place;  // left, top, width, height at 96 dpi
+    double points;
+  };
+  std::vector<Child> children_;
+};
 
 // A solid brush of a colour, kept for the life of the program.
 HBRUSH SolidBrush(COLORREF colour);
 
-// Registers a window class with the arrow cursor, the application icon and the dialog colour.
+// Registers a window class with the arrow cursor, the program's icon and the dialog colour.
 bool RegisterWindowClass(const char* name, WNDPROC procedure);
 
 // The window procedure of a window object: the object handed to CreateWindowEx is picked up at
@@ -37,7 +67,10 @@ LRESULT CALLBACK RouteToWindow(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
   return self->Handle(message, wparam, lparam);
 }
 
-// Centres a window of a given outer size on the primary screen.
+// Centres a window of a given outer size on the screen it is on.
 void CentreOnScreen(HWND window, int width, int height);
+
+// Follows a change of dpi: the window takes the place the system suggests.
+void MoveToSuggested(HWND window, LPARAM suggested_rect);
 
 }  // namespace marlo

@@ -28,3 +28,7 @@ foreach(source ${e2e_test_sources})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_desktop)
 endforeach()
+# The windows' look is checked against the fonts the program picks, and its version resource.
+target_link_libraries(window_test PRIVATE marlo_win version)
+# Run again on a screen of 120 dots per inch (scripts/test.sh).
+set_tests_properties(window_test PROPERTIES LABELS screen)

@@ -274,6 +274,8 @@ std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)
 
 void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
 
+void ClickBoxButton(HWND box, int id) { ClickControl(GetDlgItem(box, id)); }
+
 // GetWindowText of another process's control gives its creation text, not what an edit holds
 // now, so the text is asked for with WM_GETTEXT, in UTF-16 as Wine answers across processes.
 std::string WindowText(HWND window) {
@@ -419,12 +421,17 @@ std::vector<std::pair<std::string, std::string>> ListViewRows(HWND list_view) {
   return rows;
 }
 
-void ClickListViewRow(HWND list_view, int row, bool double_click) {
+RECT ListViewRowRect(HWND list_view, int row) {
   RemoteBuffer buffer(list_view, sizeof(RECT));
-  RECT rect{LVIR_LABEL, 0, 0, 0};
+  RECT rect{LVIR_BOUNDS, 0, 0, 0};
   buffer.Write(0, &rect, sizeof rect);
   SendMessageA(list_view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer.address()));
   buffer.Read(0, &rect, sizeof rect);
+  return rect;
+}
+
+void ClickListViewRow(HWND list_view, int row, bool double_click) {
+  const RECT rect = ListViewRowRect(list_view, row);
   POINT point{rect.left + 10, (rect.top + rect.bottom) / 2};
   ClientToScreen(list_view, &point);
   Activate(GetAncestor(list_view, GA_ROOT));
@@ -464,6 +471,76 @@ void PressKey(WORD virtual_key) {
   inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, inputs, sizeof inputs[0]);
   Sleep(100);
+}
+
+bool ClickFrameButton(HWND window, LRESULT hit) {
+  Activate(window);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  // Along the title bar from the right, to the first point the window calls that button.
+  for (int y = rect.top + 2; y < rect.top + 40; y += 3) {
+    for (int x = rect.right - 2; x > rect.right - 150; x -= 3) {
+      if (SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == hit) {
+        ClickAt({x, y}, 1);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+void FocusWindowItself(HWND window) {
+  Activate(window);
+  const DWORD theirs = GetWindowThreadProcessId(window, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), theirs, TRUE);
+  SetFocus(window);
+  AttachThreadInput(GetCurrentThreadId(), theirs, FALSE);
+}
+
+COLORREF ClientPixel(HWND window, int x, int y) {
+  POINT point{x, y};
+  ClientToScreen(window, &point);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+int CountPixels(HWND window, const RECT& client_rect, COLORREF colour) {
+  POINT origin{client_rect.left, client_rect.top};
+  ClientToScreen(window, &origin);
+  const int width = client_rect.right - client_rect.left;
+  const int height = client_rect.bottom - client_rect.top;
+  if (width <= 0 || height <= 0) return 0;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  int count = 0;
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+  for (int i = 0; i < width * height; ++i) count += (pixels[i] & 0xFFFFFF) == wanted ? 1 : 0;
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return count;
+}
+
+RECT PlaceInParent(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
 void Activate(HWND window) {

@@ -63,6 +63,8 @@ class Process {
 // Message boxes: a #32770 window of the process titled `title`; its text; OK.
 std::string MessageBoxText(HWND box);
 void PressOk(HWND box);
+// Clicks a button of a message box (IDYES, IDNO, IDCANCEL, IDOK) as a person does.
+void ClickBoxButton(HWND box, int id);
 
 // Controls read from outside, as a test sees them.
 std::string WindowText(HWND window);
@@ -85,5 +87,18 @@ void TypeText(const std::string& text);
 void TypeInto(HWND edit, const std::string& text);
 void PressKey(WORD virtual_key);
 void Activate(HWND window);
+// Clicks the button of a window's frame that answers `hit` (HTCLOSE, HTMINBUTTON) to a hit test.
+bool ClickFrameButton(HWND window, LRESULT hit);
+// Gives the keyboard focus to a window of another process itself, not to any of its controls.
+void FocusWindowItself(HWND window);
+
+// The colour the screen shows at a point of a window's client area.
+COLORREF ClientPixel(HWND window, int x, int y);
+// How many pixels of a rectangle of a window's client area the screen shows in `colour`.
+int CountPixels(HWND window, const RECT& client_rect, COLORREF colour);
+// The rectangle of a list view row in the list view's client area.
+RECT ListViewRowRect(HWND list_view, int row);
+// A control's place in its parent's client area.
+RECT PlaceInParent(HWND control);
 
 }  // namespace e2e

@@ -59,6 +59,19 @@ class OptionsTest : public ::testing::Test {
 
   static HWND Item(HWND options, int id) { return GetDlgItem(options, id); }
 
+  // Waits for a question box, checks its text and clicks the answer.
+  void Answer(const std::string& title, const std::string& text, int button) {
+    HWND box = marlo_->WaitForWindow("#32770", title);
+    ASSERT_NE(box, nullptr) << "no box titled " << title;
+    EXPECT_EQ(MessageBoxText(box), text);
+    ClickBoxButton(box, button);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  }
+  void ExpectNoBox() {
+    Sleep(400);
+    EXPECT_EQ(marlo_->FindWindowOf("#32770"), nullptr);
+  }
+
   // Save cannot replace app.txt: the failure box, the old list as it was, no file left behind.
   void ExpectSaveRefused(HWND options) {
     ClickControl(Item(options, ids::kCmdSave));
@@ -219,6 +232,124 @@ TEST_F(OptionsTest, AReadOnlyListIsNotReplacedAndTheSaveSaysSo) {
   SetFileAttributesA(kList.c_str(), FILE_ATTRIBUTE_READONLY);
   ExpectSaveRefused(options);
   SetFileAttributesA(kList.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+const char* const kChanged =
+    "app.txt was changed since this window read it.\r\nReplace it with this list?";
+const char* const kNoEquals = "A caption or a path cannot hold \"=\".";
+const char* const kDrive = "Please install Marlo.exe in same drive, Do not Drive Change";
+
+TEST_F(OptionsTest, ASaveOverAListChangedByAnotherProgramAsksFirst) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  ClickListViewRow(lv, 0, true);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(options, ids::kCmdDelete)) != 0; }));
+  ClickControl(Item(options, ids::kCmdDelete));
+  Answer("Info", "Please Save Before You Close");
+
+  const std::string theirs = kThreeRows + "Theirs=D:\\T.EXE\r\n";
+  WriteBytes(kList, theirs);  // an editor, or another Options window, saves meanwhile
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Save", kChanged, IDNO);
+  ExpectNoBox();
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), theirs);
+  EXPECT_TRUE(TemporaryFiles().empty());
+
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Save", kChanged, IDYES);
+  Answer("Info", "Save Succesfully");
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), "B=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
+}
+
+TEST_F(OptionsTest, NewAndEditRefuseEqualsAndEditRefusesAnotherDrive) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  const Rows rows{{"A", "D:\\A.EXE"}, {"B", "D:\\B.EXE"}, {"C", "D:\\C.EXE"}};
+  const struct {
+    const char* name;
+    const char* path;
+    const char* message;
+    const char* title;
+  } refused[] = {{"Pay=Roll", "D:\\PAY.EXE", kNoEquals, "Info"},
+                 {"Pay", "D:\\PAY=2.EXE", kNoEquals, "Info"},
+                 {"Pay", "E:\\PAY.EXE", kDrive, "Marlo Exe Not Found"}};
+  for (const auto& fields : refused) {
+    ClickListViewRow(lv, 1);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(Item(options, ids::kTxtName)) == "B"; }));
+    TypeInto(Item(options, ids::kTxtName), fields.name);
+    TypeInto(Item(options, ids::kTxtPath), fields.path);
+    ClickControl(Item(options, ids::kCmdEdit));
+    Answer(fields.title, fields.message);
+    if (std::string(fields.message) == kNoEquals) {
+      ClickControl(Item(options, ids::kCmdNew));
+      Answer(fields.title, fields.message);
+    }
+    EXPECT_EQ(ListViewRows(lv), rows) << fields.name << " " << fields.path;
+  }
+  ClickControl(Item(options, ids::kCmdClose));  // nothing changed: nothing asked
+  EXPECT_TRUE(marlo_->WaitForExit());
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"), kThreeRows);
+}
+
+// Close with a change not saved: Cancel stays, No leaves without writing, Yes saves first.
+TEST_F(OptionsTest, ClosingWithChangesAsksFirst) {
+  for (const int answer : {IDCANCEL, IDNO, IDYES}) {
+    HWND options = OpenOptions(kThreeRows);
+    ASSERT_NE(options, nullptr);
+    TypeInto(Item(options, ids::kTxtName), "Dee");
+    TypeInto(Item(options, ids::kTxtPath), "D:\\D.EXE");
+    ClickControl(Item(options, ids::kCmdNew));
+    ASSERT_TRUE(WaitUntil([&] { return ListViewRows(Item(options, ids::kLV)).size() == 4; }));
+    ClickControl(Item(options, ids::kCmdClose));
+    Answer("Save", "Save the changes to the list?", answer);
+    if (answer == IDCANCEL) {
+      Sleep(400);
+      EXPECT_TRUE(IsWindow(options));
+      ASSERT_TRUE(ClickFrameButton(options, HTCLOSE));  // the frame asks the same
+      Answer("Save", "Save the changes to the list?", IDNO);
+    }
+    if (answer == IDYES) Answer("Info", "Save Succesfully");
+    EXPECT_TRUE(marlo_->WaitForExit()) << answer;
+    EXPECT_EQ(ReadBytes(kList).value_or("<missing>"),
+              answer == IDYES ? kThreeRows + "Dee=D:\\D.EXE\r\n" : kThreeRows);
+  }
+}
+
+TEST_F(OptionsTest, BrowseCancelledLeavesTheTypedPath) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  TypeInto(Item(options, ids::kTxtPath), "D:\\TYPED\\X.EXE");
+  ClickControl(Item(options, ids::kCmdBrowse));
+  HWND dialog = marlo_->WaitForWindow("#32770", "Open");
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  Sleep(300);
+  EXPECT_EQ(WindowText(Item(options, ids::kTxtPath)), "D:\\TYPED\\X.EXE");
+}
+
+// A row whose program is not there is drawn in dark red; pointed at a program that is, it is not.
+TEST_F(OptionsTest, RowsOfMissingProgramsAreMarkedUntilTheyPointAtAProgram) {
+  CopyProgram("probe.exe", "D:\\APPS\\THERE.EXE");
+  HWND options = OpenOptions("There=D:\\APPS\\THERE.EXE\r\nGone=D:\\APPS\\GONE.EXE\r\n");
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  const COLORREF kMarked = RGB(192, 0, 0);
+  const auto marked = [&](int row) { return CountPixels(lv, ListViewRowRect(lv, row), kMarked); };
+  ASSERT_TRUE(WaitUntil([&] { return marked(1) > 20; })) << marked(1) << " marked pixels";
+  EXPECT_EQ(marked(0), 0);
+
+  ClickListViewRow(lv, 1);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Item(options, ids::kTxtName)) == "Gone"; }));
+  TypeInto(Item(options, ids::kTxtPath), "D:\\APPS\\THERE.EXE");
+  ClickControl(Item(options, ids::kCmdEdit));
+  Answer("Info", "Please Save Before You Close");
+  ClickControl(Item(options, ids::kTxtName));  // the selection's colours away from the row
+  EXPECT_TRUE(WaitUntil([&] { return marked(1) == 0; })) << marked(1) << " marked pixels";
+  EXPECT_EQ(ListViewRows(lv)[1],
+            (std::pair<std::string, std::string>{"GONE", "D:\\APPS\\THERE.EXE"}));
 }
 
 }  // namespace

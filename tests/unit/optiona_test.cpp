@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "fakes.h"
 #include "options/optiona.h"
 
@@ -9,14 +12,19 @@ using marlo::ListEntry;
 using Rows = std::vector<ListEntry>;
 using Strings = std::vector<std::string>;
 
-// The Options window as the user sees it: rows, selection, fields and what it said.
+// The Options window as the user sees it: rows, selection, fields and what it said. Questions
+// are answered from `answers`, in order.
 class OptionaView : public marlo::OptionaView {
  public:
   Rows rows;
   std::optional<int> selected;
-  std::string name, path, position, browse_result;
+  std::string name, path, position;
+  std::optional<std::string> browse_result;
   bool delete_enabled = false;
   Strings calls;
+  std::vector<marlo::Answer> answers;
+  Strings checks;  // paths handed to CheckProgram
+  int redraws = 0;
 
   void ShowRows(const Rows& shown, std::optional<int> selection) override {
     rows = shown;
@@ -32,10 +40,19 @@ class OptionaView : public marlo::OptionaView {
   void ShowMessage(const std::string& text, const std::string& title) override {
     calls.push_back("message " + title + ": " + text);
   }
-  std::string Browse(const std::string& filter) override {
+  marlo::Answer Ask(const std::string& text, const std::string& title, bool with_cancel) override {
+    calls.push_back(std::string(with_cancel ? "ask3 " : "ask2 ") + title + ": " + text);
+    if (answers.empty()) return marlo::Answer::kCancel;
+    const marlo::Answer answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::optional<std::string> Browse(const std::string& filter) override {
     calls.push_back("browse " + filter);
     return browse_result;
   }
+  void RedrawRows() override { ++redraws; }
+  void CheckProgram(const std::string& path) override { checks.push_back(path); }
   void OpenMain() override { calls.push_back("open main"); }
   void CloseMain() override { calls.push_back("close main"); }
   void Close() override { calls.push_back("close"); }
@@ -107,7 +124,7 @@ struct DriveCase {
 
 class NewDriveTest : public OptionaTest, public ::testing::WithParamInterface<DriveCase> {};
 
-TEST_P(NewDriveTest, AcceptsOnlyPathsOnTheMenusOwnDrive) {
+TEST_P(NewDriveTest, NewAndEditAcceptOnlyPathsOnTheMenusOwnDrive) {
   machine.env.folder = GetParam().folder;
   machine.files.files[GetParam().folder + "\\app.txt"].bytes = "A=D:\\A.EXE\r\n";
   options = std::make_unique<marlo::Optiona>(machine.platform, view);
@@ -115,12 +132,17 @@ TEST_P(NewDriveTest, AcceptsOnlyPathsOnTheMenusOwnDrive) {
   view.name = "New";
   view.path = GetParam().path;
   options->cmdNew_Click();
+  Click(0);
+  view.name = "Edited";
+  view.path = GetParam().path;
+  options->cmdEdit_Click();
   if (GetParam().accepted) {
     EXPECT_EQ(view.rows.size(), 2u);
-    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(view.rows[0].caption, "EDITED");
+    EXPECT_EQ(view.calls, Strings{kSaveFirst});
   } else {
-    EXPECT_EQ(view.rows.size(), 1u);
-    EXPECT_EQ(view.calls, Strings{kDriveMessage});
+    EXPECT_EQ(view.rows, (Rows{{"A", "D:\\A.EXE"}}));
+    EXPECT_EQ(view.calls, (Strings{kDriveMessage, kDriveMessage}));
   }
 }
 
@@ -154,9 +176,9 @@ TEST_F(OptionaTest, EditUpperCasesBothFieldsAndAsksForASave) {
   auto& o = Open("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n");
   Click(0);
   view.name = "Pay Roll";
-  view.path = "e:\\pay.exe";  // no drive check on Edit
+  view.path = "d:\\pay.exe";
   o.cmdEdit_Click();
-  EXPECT_EQ(view.rows, (Rows{{"PAY ROLL", "E:\\PAY.EXE"}, {"B", "D:\\B.EXE"}}));
+  EXPECT_EQ(view.rows, (Rows{{"PAY ROLL", "D:\\PAY.EXE"}, {"B", "D:\\B.EXE"}}));
   EXPECT_EQ(view.calls, Strings{kSaveFirst});
 }
 
@@ -188,11 +210,14 @@ TEST_F(OptionaTest, EditAndDeleteWithoutASelectedRowDoNothing) {
 
 TEST_F(OptionaTest, BrowsePutsTheDialogsFileNameIntoThePathField) {
   auto& o = Open("");
-  view.path = "old";
+  view.path = "typed";
+  view.browse_result = std::nullopt;  // cancelled: the typed path stays
+  o.cmdBrowse_Click();
+  EXPECT_EQ(view.path, "typed");
   view.browse_result = "D:\\APPS\\X.EXE";
   o.cmdBrowse_Click();
   EXPECT_EQ(view.path, "D:\\APPS\\X.EXE");
-  EXPECT_EQ(view.calls, Strings{"browse Any Files |*.exe"});
+  EXPECT_EQ(view.calls, (Strings{"browse Any Files |*.exe", "browse Any Files |*.exe"}));
 }
 
 TEST_F(OptionaTest, EscapeGoesBackToTheMainWindowAndCloseEndsTheProgram) {
@@ -239,5 +264,188 @@ TEST_P(FailingSaveTest, LeavesTheOldListAndNoTemporaryFileAndSaysSo) {
 
 INSTANTIATE_TEST_SUITE_P(EachStep, FailingSaveTest,
                          ::testing::Values("create", "write", "replace"));
+
+const char* const kNoEquals = "message Info: A caption or a path cannot hold \"=\".";
+
+TEST_F(OptionaTest, NewAndEditRefuseAnEqualsSignInEitherField) {
+  const std::string list = "A=D:\\A.EXE\r\n";
+  auto& o = Open(list);
+  const std::pair<std::string, std::string> fields[] = {
+      {"Pay=Roll", "D:\\PAY.EXE"}, {"Pay", "D:\\PAY=2.EXE"}, {"=", "="}};
+  for (const auto& [name, path] : fields) {
+    Click(0);
+    view.name = name;
+    view.path = path;
+    view.calls.clear();
+    o.cmdNew_Click();
+    o.cmdEdit_Click();
+    EXPECT_EQ(view.calls, (Strings{kNoEquals, kNoEquals})) << name << " " << path;
+    EXPECT_EQ(view.rows, (Rows{{"A", "D:\\A.EXE"}}));
+  }
+  o.cmdSave_Click();
+  EXPECT_EQ(machine.files.Text(kList), list);
+}
+
+const char* const kChanged =
+    "ask2 Save: app.txt was changed since this window read it.\r\nReplace it with this list?";
+const char* const kUnread =
+    "ask2 Save: app.txt could not be read completely when this window opened.\r\n"
+    "Replace it with this list?";
+const char* const kSaved = "message Info: Save Succesfully";
+
+TEST_F(OptionaTest, ASaveOverAListChangedSinceItWasReadAsksFirst) {
+  auto& o = Open("A=D:\\A.EXE\r\n");
+  const std::string theirs = "A=D:\\A.EXE\r\nTheirs=D:\\T.EXE\r\n";
+  machine.files.files[kList].bytes = theirs;
+  view.answers = {marlo::Answer::kNo, marlo::Answer::kYes};
+  o.cmdSave_Click();
+  EXPECT_EQ(view.calls, Strings{kChanged});
+  EXPECT_EQ(machine.files.Text(kList), theirs);
+  EXPECT_EQ(machine.files.temporaries, 0);
+  o.cmdSave_Click();
+  EXPECT_EQ(view.calls, (Strings{kChanged, kChanged, kSaved}));
+  EXPECT_EQ(machine.files.Text(kList), "A=D:\\A.EXE\r\n");
+  // What this window wrote is what it knows now: the next save does not ask.
+  view.calls.clear();
+  o.cmdSave_Click();
+  EXPECT_EQ(view.calls, Strings{kSaved});
+}
+
+TEST_F(OptionaTest, AListRemovedOrCreatedSinceItWasReadCountsAsChanged) {
+  auto& o = Open("A=1\r\n");
+  machine.files.files.erase(kList);
+  o.cmdSave_Click();
+  EXPECT_EQ(view.calls, Strings{kChanged});
+  EXPECT_EQ(machine.files.Text(kList), "<missing>");
+
+  machine.files.files.clear();
+  view.calls.clear();
+  options = std::make_unique<marlo::Optiona>(machine.platform, view);
+  options->Form_Load();  // no list at all: nothing to lose
+  options->cmdSave_Click();
+  EXPECT_EQ(view.calls, Strings{kSaved});
+}
+
+TEST_F(OptionaTest, AListNotReadToItsEndAsksBeforeASaveDropsWhatWasNotRead) {
+  machine.files.files[kList].bytes = "A=1\r\nB=2\r\nC=3\r\n";
+  machine.files.fail_read_after[kList] = 7;
+  options = std::make_unique<marlo::Optiona>(machine.platform, view);
+  options->Form_Load();
+  EXPECT_EQ(view.rows, (Rows{{"A", "1"}}));
+  view.answers = {marlo::Answer::kNo};
+  options->cmdSave_Click();
+  EXPECT_EQ(view.calls, Strings{kUnread});
+  EXPECT_EQ(machine.files.Text(kList), "A=1\r\nB=2\r\nC=3\r\n");
+}
+
+const char* const kSaveChanges = "ask3 Save: Save the changes to the list?";
+
+// Close, Esc and the frame each leave the window; with changes not saved they ask first.
+struct LeaveCase {
+  std::string how;
+  std::vector<marlo::Answer> answers;
+  bool save_fails;
+  Strings calls;
+  bool written;
+};
+
+class LeaveTest : public OptionaTest, public ::testing::WithParamInterface<LeaveCase> {
+ protected:
+  // Leaves the window; true when it went.
+  bool Leave(marlo::Optiona& o, const std::string& how) {
+    const std::size_t before = view.calls.size();
+    bool went = true;
+    if (how == "close") o.cmdClose_Click();
+    if (how == "escape") o.txtName_KeyPress(27);
+    if (how == "frame") went = o.Form_QueryUnload();
+    if (how != "frame") {
+      went = std::find(view.calls.begin() + before, view.calls.end(), "close") != view.calls.end();
+    }
+    return went;
+  }
+};
+
+TEST_P(LeaveTest, AsksBeforeDroppingChanges) {
+  const LeaveCase& c = GetParam();
+  for (const std::string how : {"close", "escape", "frame"}) {
+    view.calls.clear();
+    machine.files.files.clear();
+    auto& o = Open("A=D:\\A.EXE\r\n");
+    o.LV_DblClick();
+    Click(0);
+    o.cmdDelete_Click();
+    view.calls.clear();
+    view.answers = c.answers;
+    machine.files.fail_step = c.save_fails ? "replace" : "";
+    const bool went = Leave(o, how);
+    Strings calls = c.calls;
+    if (went && how == "close") calls.insert(calls.end(), {"close main", "close"});
+    if (went && how == "escape") calls.insert(calls.end(), {"open main", "close"});
+    EXPECT_EQ(view.calls, calls) << how;
+    const bool should_go = c.calls.empty() || c.answers.front() == marlo::Answer::kNo ||
+                           (c.answers.front() == marlo::Answer::kYes && !c.save_fails);
+    EXPECT_EQ(went, should_go) << how;
+    EXPECT_EQ(machine.files.Text(kList), c.written ? "" : "A=D:\\A.EXE\r\n") << how;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, LeaveTest,
+    ::testing::Values(LeaveCase{"cancel", {marlo::Answer::kCancel}, false, {kSaveChanges}, false},
+                      LeaveCase{"no", {marlo::Answer::kNo}, false, {kSaveChanges}, false},
+                      LeaveCase{"yes", {marlo::Answer::kYes}, false, {kSaveChanges, kSaved}, true},
+                      LeaveCase{"yes, save fails",
+                                {marlo::Answer::kYes},
+                                true,
+                                {kSaveChanges,
+                                 "message Save Failed: The list was NOT saved: app.txt could not "
+                                 "be replaced (sharing violation).\r\napp.txt still holds the "
+                                 "list as it was before this save."},
+                                false}),
+    [](const auto& info) {
+      std::string name = info.param.how;
+      for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      return name;
+    });
+
+TEST_F(OptionaTest, WithoutChangesNothingIsAskedOnTheWayOut) {
+  auto& o = Open("A=D:\\A.EXE\r\n");
+  Click(0);
+  view.name = "B";
+  view.path = "D:\\B.EXE";
+  o.cmdNew_Click();
+  o.cmdSave_Click();  // saved: no longer a change
+  view.calls.clear();
+  EXPECT_TRUE(o.Form_QueryUnload());
+  o.cmdClose_Click();
+  EXPECT_EQ(view.calls, (Strings{"close main", "close"}));
+}
+
+TEST_F(OptionaTest, RowsAreMarkedByWhetherTheirProgramExistsAskedOnceAsTheyAreDrawn) {
+  auto& o = Open("A=D:\\A.EXE\r\nB=D:\\GONE.EXE\r\nA2=D:\\A.EXE\r\n");
+  EXPECT_EQ(o.RowMark(0), marlo::ProgramMark::kUnknown);
+  EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kUnknown);
+  EXPECT_EQ(o.RowMark(2), marlo::ProgramMark::kUnknown);
+  EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kUnknown);
+  EXPECT_EQ(view.checks, (Strings{"D:\\A.EXE", "D:\\GONE.EXE"}));
+  o.ProgramChecked("D:\\A.EXE", true);
+  o.ProgramChecked("D:\\GONE.EXE", false);
+  EXPECT_EQ(view.redraws, 2);
+  EXPECT_EQ(o.RowMark(2), marlo::ProgramMark::kFound);
+  EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kMissing);
+  EXPECT_EQ(o.RowTip(1), "program not found");
+  EXPECT_EQ(o.RowTip(0), "Double Click to Select for Delete");
+  EXPECT_EQ(o.RowTip(7), "Double Click to Select for Delete");
+
+  // Edit points the row at a program: its path is looked at afresh, even one known before.
+  Click(1);
+  view.name = "B";
+  view.path = "D:\\A.EXE";
+  o.cmdEdit_Click();
+  EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kUnknown);
+  EXPECT_EQ(view.checks.back(), "D:\\A.EXE");
+  EXPECT_EQ(view.checks.size(), 3u);
+}
 
 }  // namespace

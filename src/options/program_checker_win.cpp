@@ -1,0 +1,84 @@
+#include "options/program_checker_win.h"
+
+#include <vector>
+
+#include "platform/paths.h"
+
+namespace marlo {
+
+// What the window and the thread share; the last of the two to let go of it frees it.
+struct ProgramChecker::Shared {
+  SRWLOCK lock = SRWLOCK_INIT;
+  CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;
+  std::vector<std::string> queue;
+  HWND window = nullptr;  // null once the window is gone: the thread then ends
+  UINT message = 0;
+};
+
+namespace {
+
+bool NamesFile(const std::string& path) {
+  if (path.find_first_of("*?") != std::string::npos) return false;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+DWORD WINAPI CheckerThread(void* parameter) {
+  std::unique_ptr<std::shared_ptr<ProgramChecker::Shared>> owned(
+      static_cast<std::shared_ptr<ProgramChecker::Shared>*>(parameter));
+  ProgramChecker::Shared& shared = **owned;
+  for (;;) {
+    AcquireSRWLockExclusive(&shared.lock);
+    while (shared.window != nullptr && shared.queue.empty()) {
+      SleepConditionVariableSRW(&shared.wake, &shared.lock, INFINITE, 0);
+    }
+    if (shared.window == nullptr) {
+      ReleaseSRWLockExclusive(&shared.lock);
+      return 0;
+    }
+    auto path = std::make_unique<std::string>(std::move(shared.queue.back()));
+    shared.queue.pop_back();
+    ReleaseSRWLockExclusive(&shared.lock);
+
+    const bool found = ProgramExists(*path, NamesFile);
+
+    AcquireSRWLockShared(&shared.lock);
+    const bool posted =
+        shared.window != nullptr && PostMessageA(shared.window, shared.message, found ? 1 : 0,
+                                                 reinterpret_cast<LPARAM>(path.get()));
+    ReleaseSRWLockShared(&shared.lock);
+    if (posted) path.release();
+  }
+}
+
+}  // namespace
+
+ProgramChecker::ProgramChecker(HWND window, UINT message) : shared_(std::make_shared<Shared>()) {
+  shared_->window = window;
+  shared_->message = message;
+  auto* for_thread = new std::shared_ptr<Shared>(shared_);
+  HANDLE thread = CreateThread(nullptr, 0, &CheckerThread, for_thread, 0, nullptr);
+  if (thread == nullptr) {
+    delete for_thread;
+    shared_->window = nullptr;  // no thread: rows simply stay unmarked
+    return;
+  }
+  CloseHandle(thread);
+}
+
+ProgramChecker::~ProgramChecker() {
+  AcquireSRWLockExclusive(&shared_->lock);
+  shared_->window = nullptr;
+  shared_->queue.clear();
+  ReleaseSRWLockExclusive(&shared_->lock);
+  WakeConditionVariable(&shared_->wake);
+}
+
+void ProgramChecker::Check(const std::string& path) {
+  AcquireSRWLockExclusive(&shared_->lock);
+  if (shared_->window != nullptr) shared_->queue.push_back(path);
+  ReleaseSRWLockExclusive(&shared_->lock);
+  WakeConditionVariable(&shared_->wake);
+}
+
+}  // namespace marlo

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Checks the Marlo.exe an office copies to its server:
+# - small: under 400 KB, without debug information;
+# - imports only Windows' "known DLLs": any other library is looked for in the exe's own folder
+#   first, where anyone who can write to the share could plant one. (Wine prefers its own builtin
+#   libraries, so this cannot be shown by running it.)
+set -euo pipefail
+exe=$1
+status=0
+
+size=$(stat -c %s "$exe")
+limit=409600
+if [ "$size" -ge "$limit" ]; then
+  echo "$exe is $size bytes, not under $limit"
+  status=1
+fi
+if x86_64-w64-mingw32-objdump -h "$exe" | grep -q '\.debug_'; then
+  echo "$exe carries debug information"
+  status=1
+fi
+
+known='^(kernel32|user32|gdi32|msvcrt|advapi32|comdlg32|shell32|ole32|oleaut32|shlwapi|ws2_32|rpcrt4|sechost|imm32|combase)\.dll$'
+while read -r dll; do
+  if [[ ! "${dll,,}" =~ $known ]]; then
+    echo "$exe imports $dll, which is not a known DLL"
+    status=1
+  fi
+done < <(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+
+[ $status -eq 0 ] && echo "$exe: $size bytes, no debug information, imports only known DLLs"
+exit $status
