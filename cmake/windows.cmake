@@ -35,3 +35,11 @@ add_executable(DemoApp WIN32 demo/demo_app.cpp)
 target_link_libraries(DemoApp PRIVATE ${marlo_static_link})
 
 include(${PROJECT_SOURCE_DIR}/tests/e2e/e2e.cmake)
+
+# Benchmarks of the windows under Wine (scripts/bench.sh runs them).
+file(GLOB win_benchmark_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/bench/win/*.cpp)
+foreach(source ${win_benchmark_sources})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE marlo_win ${marlo_static_link})
+endforeach()

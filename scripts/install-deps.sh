@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-          g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick)
+          g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do

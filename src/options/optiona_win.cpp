@@ -5,6 +5,7 @@
 // view), so that a list of any length opens at once, and each row is marked as it is drawn.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -118,6 +119,7 @@ class OptionaWindow : public OptionaView {
   LRESULT OnNotify(NMHDR& header);
   LRESULT OnColour(HDC dc, HWND control);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+  const std::string& CellText(int row, int column) const;
   void OnRowText(LVITEMA& item);
   void OnRowText(LVITEMW& item);
   void OnDpiChanged(int dpi, LPARAM suggested);
@@ -392,24 +394,25 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
   return 0;
 }
 
+// The text of a cell of LV: the row's name in column 0, its path in column 1.
+const std::string& OptionaWindow::CellText(int row, int column) const {
+  static const std::string kNone;
+  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return kNone;
+  return column == 0 ? rows_[row].caption : rows_[row].path;
+}
+
 void OptionaWindow::OnRowText(LVITEMA& item) {
   if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
-  const bool known = item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < rows_.size();
-  const std::string text = !known               ? ""
-                           : item.iSubItem == 0 ? rows_[item.iItem].caption
-                                                : rows_[item.iItem].path;
-  lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+  lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
 }
 
 void OptionaWindow::OnRowText(LVITEMW& item) {
   if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
-  const bool known = item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < rows_.size();
-  const std::string text = !known               ? ""
-                           : item.iSubItem == 0 ? rows_[item.iItem].caption
-                                                : rows_[item.iItem].path;
-  item.pszText[0] = L'\0';
-  const int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
-                                          item.pszText, item.cchTextMax - 1);
+  const std::string& text = CellText(item.iItem, item.iSubItem);
+  // A text longer than the list's buffer is cut, as the ANSI copy cuts it.
+  const int bytes = static_cast<int>(std::min<std::size_t>(text.size(), item.cchTextMax - 1));
+  const int written =
+      MultiByteToWideChar(CP_ACP, 0, text.c_str(), bytes, item.pszText, item.cchTextMax - 1);
   item.pszText[written] = L'\0';
 }
 
