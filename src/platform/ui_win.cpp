@@ -1,7 +1,6 @@
 #include "platform/ui_win.h"
 
 #include <cmath>
-#include <cstring>
 #include <map>
 #include <utility>
 
