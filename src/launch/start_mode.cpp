@@ -20,14 +20,18 @@ void Master::Timer2_Timer() {
   view_.StopTimer2();
 }
 
-void Master::ComputeClientPaths() { ClientCommand(); }
+// At start-up and at each selection the client paths follow the form of the entry alone: no
+// file is looked for through the share there. A start looks, and so takes a listed file that
+// exists as it stands (one without ".exe", say) as the program.
+void Master::ComputeClientPaths() {
+  SetClientPaths(SplitStartCommand(Label12, [](const std::string&) { return false; }).program);
+}
 
 // The current entry as a client starts it: program and arguments are told apart by what exists
 // through the share, and the client paths are set for the program.
 StartCommand Master::ClientCommand() {
   const StartCommand command = SplitStartCommand(Label12, [this](const std::string& path) {
-    return NamesFile(IsShareForm(path) ? path
-                                       : ShareRoot() + (path.size() >= 3 ? path.substr(3) : ""));
+    return NamesFile(platform_.files, ShareFormOf(path));
   });
   SetClientPaths(command.program);
   return command;
@@ -43,6 +47,13 @@ std::string Master::ShareRoot() {
 // A client reaches a listed program through the share it runs the menu from: the share stands
 // for the root of the server drive, so \\SRV\SHARE\ takes the place of the listed drive prefix.
 // A program listed in share form already is reached as it stands.
+std::string Master::ShareFormOf(const std::string& path) {
+  if (IsShareForm(path)) return path;
+  return ShareRoot() + (path.size() >= 3 ? path.substr(3) : std::string());
+}
+
+// Label14 the program without its drive prefix, Label20 its file name, Label18 its folder as the
+// client reaches it.
 void Master::SetClientPaths(const std::string& program) {
   if (IsShareForm(program)) {
     const auto last_backslash = program.find_last_of('\\');
@@ -54,7 +65,7 @@ void Master::SetClientPaths(const std::string& program) {
   Label14 = program.size() >= 3 ? program.substr(3) : std::string();
   const auto last_backslash = Label14.find_last_of('\\');
   Label20 = last_backslash == std::string::npos ? Label14 : Label14.substr(last_backslash + 1);
-  Label18 = ShareRoot() + Label14;
+  Label18 = ShareFormOf(program);
   // Label18 ends in "\" + Label20 here; with no file name the folder keeps its final "\".
   if (!Label20.empty()) Label18.erase(Label18.size() - Label20.size() - 1);
 }

@@ -41,7 +41,8 @@ bool Master::StartOnClient() {
 }
 
 StartCommand Master::ServerCommand() {
-  return SplitStartCommand(Label12, [this](const std::string& path) { return NamesFile(path); });
+  return SplitStartCommand(
+      Label12, [this](const std::string& path) { return NamesFile(platform_.files, path); });
 }
 
 // On the server a program runs from its own folder: the program's path up to its last "\".

@@ -80,24 +80,10 @@ std::string Master::GetPiece(const std::string& text, char delimiter, int index)
   return PieceAt(List6, index);
 }
 
-// A program to start: any file that is not a folder, hidden or not. Wildcards name no file.
-bool Master::NamesFile(const std::string& path) {
-  if (path.find_first_of("*?") != std::string::npos) return false;
-  bool found = false;
-  platform_.files.Search(path, [&found](const DirEntry& entry) {
-    found = !entry.folder;
-    return found;
-  });
-  return found;
-}
-
 bool Master::FileExists(const std::string& path) {
-  bool found = false;
-  platform_.files.Search(path, [&found](const DirEntry& entry) {
-    found = !entry.folder && !entry.hidden && !entry.system;
-    return found;
+  return SearchFinds(platform_.files, path, [](const DirEntry& entry) {
+    return !entry.folder && !entry.hidden && !entry.system;
   });
-  return found;
 }
 
 }  // namespace marlo

@@ -61,7 +61,7 @@ class Master {
   void DeriveServerWorkingFolder(const std::string& program);
   void SetClientPaths(const std::string& program);
   std::string ShareRoot();
-  bool NamesFile(const std::string& path);
+  std::string ShareFormOf(const std::string& path);
   bool Launch(const std::string& program, const std::string& arguments, const std::string& folder);
 
   Platform& platform_;

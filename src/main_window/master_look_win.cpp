@@ -13,6 +13,7 @@ constexpr COLORREF kPanelGround = RGB(236, 236, 255);
 constexpr COLORREF kPanelLine = RGB(128, 128, 255);
 constexpr COLORREF kMenuRed = RGB(255, 192, 192);
 constexpr COLORREF kYellow = RGB(255, 255, 128);
+constexpr COLORREF kModeStrip = RGB(192, 192, 255);
 
 // Drawing in 96-dpi places on a device context of some other dpi.
 class Painter {
@@ -92,11 +93,12 @@ void PaintWorkstation(Painter& p, int left, int top) {
   p.RoundBox(left + 36, top + 104, 58, 10, 4, RGB(88, 96, 120), RGB(30, 32, 40));
 }
 
-}  // namespace
-
+// The top of the banner: 544 at 96 dpi, or higher where a frame leaves less room.
 int BannerTop(const RECT& client, int dpi) {
   return std::min(Scale(544, dpi), static_cast<int>(client.bottom) - Scale(25, dpi));
 }
+
+}  // namespace
 
 void PaintMasterLook(HDC dc, const RECT& client, int dpi) {
   Painter p(dc, dpi);
@@ -116,9 +118,10 @@ void PaintMasterLook(HDC dc, const RECT& client, int dpi) {
                kPanelLine);
   }
 
-  p.Fill(216, 472, 449, 65, kModeStripColour);
+  p.Fill(216, 472, 449, 65, kModeStrip);
 
-  RECT banner{0, BannerTop(client, dpi), client.right, BannerTop(client, dpi) + p.S(25)};
+  const int banner_top = BannerTop(client, dpi);
+  RECT banner{0, banner_top, client.right, banner_top + p.S(25)};
   FillRect(dc, &banner, SolidBrush(kBannerGround));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));

@@ -135,7 +135,7 @@ class OptionaWindow : public OptionaView {
   std::unique_ptr<ProgramChecker> checker_;
   ChildLayout layout_;
   int dpi_ = 96;
-  std::vector<ListEntry> rows_;  // what LV shows
+  const std::vector<ListEntry>* rows_ = nullptr;  // what LV shows: Optiona's own rows
   HWND hwnd_ = nullptr;
   HWND txt_name_ = nullptr;
   HWND txt_path_ = nullptr;
@@ -248,8 +248,8 @@ void OptionaWindow::AddTooltip(HWND control, const char* text) {
 }
 
 void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) {
-  rows_ = rows;
-  SendMessageA(lv_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+  rows_ = &rows;
+  SendMessageA(lv_, LVM_SETITEMCOUNT, rows.size(), LVSICF_NOSCROLL);
   LVITEMA state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(lv_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
@@ -397,8 +397,9 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
 // The text of a cell of LV: the row's name in column 0, its path in column 1.
 const std::string& OptionaWindow::CellText(int row, int column) const {
   static const std::string kNone;
-  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return kNone;
-  return column == 0 ? rows_[row].caption : rows_[row].path;
+  if (rows_ == nullptr || row < 0 || static_cast<std::size_t>(row) >= rows_->size()) return kNone;
+  const ListEntry& entry = (*rows_)[row];
+  return column == 0 ? entry.caption : entry.path;
 }
 
 void OptionaWindow::OnRowText(LVITEMA& item) {
@@ -450,9 +451,12 @@ void OptionaWindow::UpdateListTip() {
 LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
   auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrA(list, GWLP_USERDATA));
-  if (message == WM_MOUSEMOVE && self->RowUnderPointer() != self->tip_row_) {
-    self->tip_row_ = self->RowUnderPointer();
-    self->UpdateListTip();
+  if (message == WM_MOUSEMOVE) {
+    const int row = self->RowUnderPointer();
+    if (row != self->tip_row_) {
+      self->tip_row_ = row;
+      self->UpdateListTip();
+    }
   }
   return CallWindowProcA(self->list_procedure_, list, message, wparam, lparam);
 }

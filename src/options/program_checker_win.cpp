@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/platform_win.h"
 
 namespace marlo {
 
@@ -16,12 +17,6 @@ struct ProgramChecker::Shared {
 };
 
 namespace {
-
-bool NamesFile(const std::string& path) {
-  if (path.find_first_of("*?") != std::string::npos) return false;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 DWORD WINAPI CheckerThread(void* parameter) {
   std::unique_ptr<std::shared_ptr<ProgramChecker::Shared>> owned(
@@ -40,7 +35,9 @@ DWORD WINAPI CheckerThread(void* parameter) {
     shared.queue.pop_back();
     ReleaseSRWLockExclusive(&shared.lock);
 
-    const bool found = ProgramExists(*path, NamesFile);
+    Win32FileSystem files;
+    const bool found =
+        ProgramExists(*path, [&files](const std::string& file) { return NamesFile(files, file); });
 
     AcquireSRWLockShared(&shared.lock);
     const bool posted =

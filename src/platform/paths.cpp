@@ -56,6 +56,18 @@ bool SameDrive(const std::string& path, const std::string& program_folder) {
 
 bool IsShareForm(const std::string& path) { return StartsWith(path, "\\\\"); }
 
+bool SearchFinds(FileSystem& files, const std::string& path,
+                 const std::function<bool(const DirEntry&)>& wanted) {
+  bool found = false;
+  files.Search(path, [&](const DirEntry& entry) { return found = wanted(entry); });
+  return found;
+}
+
+bool NamesFile(FileSystem& files, const std::string& path) {
+  if (path.find_first_of("*?") != std::string::npos) return false;
+  return SearchFinds(files, path, [](const DirEntry& entry) { return !entry.folder; });
+}
+
 StartCommand SplitStartCommand(const std::string& listed,
                                const std::function<bool(const std::string&)>& names_file) {
   if (StartsWith(listed, "\"")) {

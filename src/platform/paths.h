@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace marlo {
 
 // The folder of an executable path as the platform reports it. Long-path prefixes are turned into
@@ -21,6 +23,14 @@ bool SameDrive(const std::string& path, const std::string& program_folder);
 
 // True for a path in share form, \\SERVER\SHARE\....
 bool IsShareForm(const std::string& path);
+
+// True when a directory search for `path` finds an entry that `wanted` accepts.
+bool SearchFinds(FileSystem& files, const std::string& path,
+                 const std::function<bool(const DirEntry&)>& wanted);
+
+// True when `path` names a file that a program can be started from: any file that is not a
+// folder, hidden or not. Wildcards name no file.
+bool NamesFile(FileSystem& files, const std::string& path);
 
 // A listed entry as it is started: the exact program file, and the arguments handed to it.
 struct StartCommand {

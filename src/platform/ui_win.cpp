@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <map>
-#include <utility>
 
 #include "platform/resource_ids.h"
 
@@ -52,9 +51,9 @@ int WindowDpi(HWND window) {
 }
 
 HFONT SansSerifBold(double points, int dpi) {
-  static std::map<std::pair<int, int>, HFONT> fonts;
+  static std::map<int, HFONT> fonts;  // by height in pixels
   const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
-  HFONT& font = fonts[{height, dpi}];
+  HFONT& font = fonts[height];
   if (font == nullptr) {
     const char* face = FaceFits("MS Sans Serif", height) ? "MS Sans Serif" : "Microsoft Sans Serif";
     font =

@@ -20,9 +20,11 @@ class Files : public marlo::FileSystem {
   std::map<std::string, File> files;
   std::map<std::string, std::size_t> fail_read_after;  // path -> bytes read before the failure
   bool appends_fail = false;
+  int searches = 0;
 
   void Search(const std::string& pattern,
               const std::function<bool(const marlo::DirEntry&)>& visit) override {
+    ++searches;
     const auto found = files.find(pattern);
     if (found != files.end()) visit(found->second.attributes);
   }

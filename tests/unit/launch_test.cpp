@@ -99,6 +99,8 @@ TEST_F(LaunchTest, ClientSelectionRecomputesThePaths) {
   EXPECT_EQ(m.Label12, "D:\\B\\SUB\\B.EXE");
   EXPECT_EQ(m.Label18, "\\\\FILESERVER\\APPS\\B\\SUB");
   EXPECT_EQ(m.Label20, "B.EXE");
+  // Start-up and selection look for no file through the share; only a start does.
+  EXPECT_EQ(machine.files.searches, 0);
   m.Command1_Click();
   EXPECT_EQ(
       machine.processes.log,
