@@ -1,39 +1,41 @@
 #include "main_window/list_file.h"
 
-#include "main_window/pieces.h"
-
 namespace marlo {
 
 std::string ListFilePath(const std::string& program_folder) { return program_folder + "\\app.txt"; }
 
 std::vector<std::string> SplitLines(const std::string& bytes, bool complete) {
   std::vector<std::string> lines;
-  std::string::size_type start = 0;
-  for (;;) {
-    const auto cr = bytes.find('\r', start);
-    if (cr == std::string::npos) break;
-    lines.emplace_back(bytes, start, cr - start);
-    start = cr + 1;
-    if (start < bytes.size() && bytes[start] == '\n') ++start;
-  }
-  if (start < bytes.size() && complete) lines.emplace_back(bytes, start);
+  ForEachLine(bytes, complete, [&](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 
+std::size_t CountLines(std::string_view bytes, bool complete) {
+  std::size_t lines = 0;
+  ForEachLine(bytes, complete, [&](std::string_view) { ++lines; });
+  return lines;
+}
+
+EntryView EntryOf(std::string_view line) {
+  const auto first = line.find('=');
+  if (first == std::string_view::npos) return {line, {}};
+  const std::string_view rest = line.substr(first + 1);
+  return {line.substr(0, first), rest.substr(0, rest.find('='))};
+}
+
 ListEntry ParseEntry(const std::string& line) {
-  const auto pieces = CutPieces(line, '=');
-  return {PieceAt(pieces, 0), PieceAt(pieces, 1)};
+  const EntryView entry = EntryOf(line);
+  return {std::string(entry.caption), std::string(entry.path)};
 }
 
 std::vector<ListEntry> EntriesOf(const ReadResult& read) {
   std::vector<ListEntry> entries;
-  for (const auto& line : SplitLines(read.bytes, read.complete))
-    entries.push_back(ParseEntry(line));
+  entries.reserve(CountLines(read.bytes, read.complete));
+  ForEachLine(read.bytes, read.complete, [&](std::string_view line) {
+    const EntryView entry = EntryOf(line);
+    entries.push_back({std::string(entry.caption), std::string(entry.path)});
+  });
   return entries;
-}
-
-std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path) {
-  return EntriesOf(files.ReadAll(path));
 }
 
 std::string FormatListFile(const std::vector<ListEntry>& entries) {

@@ -1,7 +1,9 @@
 // The menu list file app.txt: one entry a line, caption "=" path, ANSI text, CR LF line ends.
 #pragma once
 
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -16,6 +18,12 @@ struct ListEntry {
   }
 };
 
+// One entry as two parts of the bytes it was read from.
+struct EntryView {
+  std::string_view caption;
+  std::string_view path;
+};
+
 // The name of the list file in a program folder.
 std::string ListFilePath(const std::string& program_folder);
 
@@ -25,16 +33,34 @@ std::string ListFilePath(const std::string& program_folder);
 // failure, and a trailing line without its line end is dropped: only whole lines count.
 std::vector<std::string> SplitLines(const std::string& bytes, bool complete = true);
 
+// The same lines, handed to `visit` one by one as parts of `bytes`, without copying them.
+template <typename Visit>
+void ForEachLine(std::string_view bytes, bool complete, Visit&& visit) {
+  const char* start = bytes.data();
+  const char* const end = start + bytes.size();
+  while (start != end) {
+    const auto* cr = static_cast<const char*>(std::memchr(start, '\r', end - start));
+    if (cr == nullptr) {
+      if (complete) visit(std::string_view(start, end - start));
+      return;
+    }
+    visit(std::string_view(start, cr - start));
+    start = cr + 1;
+    if (start != end && *start == '\n') ++start;
+  }
+}
+
+// The number of lines ForEachLine hands over.
+std::size_t CountLines(std::string_view bytes, bool complete);
+
 // Caption and path of one line: the pieces 0 and 1 of the line cut at "="; further pieces are
 // ignored, nothing is trimmed.
 ListEntry ParseEntry(const std::string& line);
+EntryView EntryOf(std::string_view line);
 
 // The entries of what a read of the list file produced: after a read failure, the whole lines
 // read before it.
 std::vector<ListEntry> EntriesOf(const ReadResult& read);
-
-// Reads the list file; stops at the first read failure and keeps the entries read before it.
-std::vector<ListEntry> ReadListFile(FileSystem& files, const std::string& path);
 
 // The bytes of a list file: every entry as caption "=" path CR LF; no entries gives no bytes.
 std::string FormatListFile(const std::vector<ListEntry>& entries);

@@ -10,8 +10,9 @@ Master::Master(Platform& platform, MasterView& view)
     : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {}
 
 void Master::Form_Load() {
-  List7.clear();
-  List5.clear();
+  List7 = {};
+  List5 = {};
+  list_bytes_ = {};
   if (!FileExists(ListFilePath(program_folder_))) {
     WriteDefaultList();
     return;
@@ -20,14 +21,31 @@ void Master::Form_Load() {
   AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")));
   if (IsShareForm(program_folder_)) AppendStartRecord(FolderServerName(program_folder_));
 
-  for (auto& entry : ReadListFile(platform_.files, ListFilePath(program_folder_))) {
-    List7.push_back(std::move(entry.caption));
-    List5.push_back(std::move(entry.path));
-  }
+  ReadMenu();
   view_.ShowMenu(List7);
-  Label12 = List5.empty() ? std::string() : List5.front();
+  Label12 = PathAt(0);
   // Selecting by program raises the selection handler as a click would.
   if (view_.SelectMenuItem(0)) List7_Click(0);
+}
+
+// One read of app.txt, one pass over its bytes: after a read failure, the whole lines read
+// before it. Both lists are sized before they are filled, so a long list grows nothing twice.
+void Master::ReadMenu() {
+  ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_));
+  list_bytes_ = std::move(read.bytes);
+  const std::size_t lines = CountLines(list_bytes_, read.complete);
+  List7.reserve(lines);
+  List5.reserve(lines);
+  ForEachLine(list_bytes_, read.complete, [this](std::string_view line) {
+    const EntryView entry = EntryOf(line);
+    List7.push_back(entry.caption);
+    List5.push_back(entry.path);
+  });
+}
+
+std::string Master::PathAt(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= List5.size()) return {};
+  return std::string(List5[static_cast<std::size_t>(index)]);
 }
 
 // Each record reads the clock anew, so the second record of a share start has its own time.
@@ -53,10 +71,10 @@ void Master::WriteDefaultList() {
 
 void Master::List7_Click(int index) {
   if (Label5 == "SERVER") {
-    Label12 = PieceAt(List5, index);
+    Label12 = PathAt(index);
   }
   if (Label5 == "CLIENT") {
-    Label12 = PieceAt(List5, index);
+    Label12 = PathAt(index);
     ComputeClientPaths();
   }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "main_window/master_view.h"
@@ -40,9 +41,10 @@ class Master {
   // True when a normal file (not a folder, not hidden, not system) matches `path`.
   bool FileExists(const std::string& path);
 
-  // Working state, under the names the handlers use.
-  std::vector<std::string> List7;  // menu captions
-  std::vector<std::string> List5;  // entry paths, parallel to List7
+  // Working state, under the names the handlers use. The menu's captions and paths are parts of
+  // the bytes of app.txt as read at start-up, which the window keeps: no copy per entry.
+  std::vector<std::string_view> List7;  // menu captions
+  std::vector<std::string_view> List5;  // entry paths, parallel to List7
   std::vector<std::string> List6;  // pieces of the text GetPiece cut last
   std::string Label12;             // path of the current entry
   std::string Label5;              // start mode: "SERVER", "CLIENT" or empty
@@ -51,6 +53,8 @@ class Master {
   std::string Label20;             // client file name
 
  private:
+  void ReadMenu();
+  std::string PathAt(int index) const;
   void AppendStartRecord(const std::string& name);
   void WriteDefaultList();
   void StartCurrentEntry(bool drive_check);
@@ -67,6 +71,7 @@ class Master {
   Platform& platform_;
   MasterView& view_;
   std::string program_folder_;
+  std::string list_bytes_;  // app.txt as read; List7 and List5 point into it
 };
 
 }  // namespace marlo

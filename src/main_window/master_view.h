@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace marlo {
@@ -13,7 +14,7 @@ class MasterView {
   // A modal box with the information icon and one OK button; returns when it is closed.
   virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
   // Shows the menu captions, in order, with nothing selected.
-  virtual void ShowMenu(const std::vector<std::string>& captions) = 0;
+  virtual void ShowMenu(const std::vector<std::string_view>& captions) = 0;
   // Selects a menu entry; false when there is no such entry.
   virtual bool SelectMenuItem(int index) = 0;
   // Shows the start mode in the "Start as :" row.

@@ -44,11 +44,21 @@ class MasterWindow : public MasterView {
     MessageBoxA(IsWindowVisible(hwnd_) ? hwnd_ : nullptr, text.c_str(), title.c_str(),
                 MB_OK | MB_ICONINFORMATION);
   }
-  void ShowMenu(const std::vector<std::string>& captions) override {
+  // The fastest fill the list box offers: its storage reserved for all captions at once, and no
+  // drawing until the last one is in.
+  void ShowMenu(const std::vector<std::string_view>& captions) override {
+    SendMessageA(list7_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list7_, LB_RESETCONTENT, 0, 0);
-    for (const auto& caption : captions) {
-      SendMessageA(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+    std::size_t bytes = 0;
+    for (const auto caption : captions) bytes += caption.size() + 1;
+    SendMessageA(list7_, LB_INITSTORAGE, captions.size(), bytes);
+    std::string text;
+    for (const auto caption : captions) {
+      text.assign(caption);
+      SendMessageA(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
+    SendMessageA(list7_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list7_, nullptr, TRUE);
   }
   bool SelectMenuItem(int index) override {
     return SendMessageA(list7_, LB_SETCURSEL, index, 0) != LB_ERR;

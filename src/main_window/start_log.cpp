@@ -1,5 +1,6 @@
 #include "main_window/start_log.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace marlo {
@@ -34,9 +35,15 @@ std::string FormatStartRecord(const std::string& name, const LocalTime& time,
                               const DateTimeSeparators& separators) {
   char year[16];
   std::snprintf(year, sizeof year, "%04d", time.year);
-  return name + " - " + TwoDigits(time.day) + separators.date + TwoDigits(time.month) +
-         separators.date + year + " " + TwoDigits(time.hour) + separators.time +
-         TwoDigits(time.minute) + separators.time + TwoDigits(time.second) + "\r\n";
+  std::string record = name + " - " + TwoDigits(time.day) + separators.date +
+                       TwoDigits(time.month) + separators.date + year + " " + TwoDigits(time.hour) +
+                       separators.time + TwoDigits(time.minute) + separators.time +
+                       TwoDigits(time.second);
+  // A record is one line, whatever the logon server's name or the regional settings hold.
+  record.erase(std::remove_if(record.begin(), record.end(),
+                              [](char c) { return c == '\r' || c == '\n'; }),
+               record.end());
+  return record + "\r\n";
 }
 
 std::string LogonServerName(const std::optional<std::string>& logonserver) {

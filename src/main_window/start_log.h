@@ -10,7 +10,7 @@ namespace marlo {
 std::string StartLogPath(const std::string& program_folder);
 
 // "NAME - dd/mm/yyyy hh:mm:ss" CR LF, with the regional date and time separators in place of
-// "/" and ":".
+// "/" and ":". Line breaks in the name or the separators are dropped: a record is one line.
 std::string FormatStartRecord(const std::string& name, const LocalTime& time,
                               const DateTimeSeparators& separators);
 

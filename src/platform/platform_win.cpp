@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/paths.h"
 
 namespace marlo {
@@ -88,13 +90,35 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) {
     result.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return result;
   }
-  char buffer[64 * 1024];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return result;
-    if (got == 0) break;
-    result.bytes.append(buffer, got);
+  // One buffer of the file's size, read straight into; a file that grows meanwhile is read on to
+  // its new end. Only what was read is handed back, also after a failure.
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31)) {
+    result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
   }
+  std::size_t filled = 0;
+  char spill[64 * 1024];
+  for (;;) {
+    const bool into_buffer = filled < result.bytes.size();
+    char* target = into_buffer ? &result.bytes[filled] : spill;
+    const DWORD room =
+        into_buffer ? static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - filled, 1u << 24))
+                    : static_cast<DWORD>(sizeof spill);
+    DWORD got = 0;
+    const bool read = ReadFile(file.get(), target, room, &got, nullptr) != FALSE;
+    if (into_buffer) {
+      filled += got;
+    } else {
+      result.bytes.append(spill, got);
+      filled += got;
+    }
+    if (!read) {
+      result.bytes.resize(filled);
+      return result;
+    }
+    if (got == 0) break;
+  }
+  result.bytes.resize(filled);
   result.complete = true;
   return result;
 }

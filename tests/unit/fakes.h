@@ -140,8 +140,8 @@ class MasterView : public marlo::MasterView {
   void ShowMessage(const std::string& text, const std::string& title) override {
     calls.push_back("message " + title + ": " + text);
   }
-  void ShowMenu(const std::vector<std::string>& captions) override {
-    menu = captions;
+  void ShowMenu(const std::vector<std::string_view>& captions) override {
+    menu.assign(captions.begin(), captions.end());
     selection = -1;
   }
   bool SelectMenuItem(int index) override {

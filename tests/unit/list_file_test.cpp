@@ -56,12 +56,10 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"Sales=", {"Sales", ""}}, EntryCase{"A=B=C", {"A", "B"}},
                       EntryCase{" Sales = D:\\X.EXE ", {" Sales ", " D:\\X.EXE "}}));
 
-TEST(ListFile, ReadingStopsAtTheFirstFailureAndKeepsWhatWasRead) {
-  fakes::Files files;
-  files.files["D:\\MENU\\app.txt"].bytes = "A=1\r\nB=2\r\nC=3\r\n";
-  files.fail_read_after["D:\\MENU\\app.txt"] = 7;  // in the middle of "B=2"
-  EXPECT_EQ(marlo::ReadListFile(files, "D:\\MENU\\app.txt"), (std::vector<ListEntry>{{"A", "1"}}));
-  EXPECT_TRUE(marlo::ReadListFile(files, "D:\\MENU\\missing.txt").empty());
+TEST(ListFile, AFailedReadGivesTheWholeLinesReadBeforeIt) {
+  EXPECT_EQ(marlo::EntriesOf({"A=1\r\nB=", false}), (std::vector<ListEntry>{{"A", "1"}}));
+  EXPECT_EQ(marlo::EntriesOf({"A=1\rB", true}), (std::vector<ListEntry>{{"A", "1"}, {"B", ""}}));
+  EXPECT_TRUE(marlo::EntriesOf({"", false, true}).empty());
 }
 
 TEST(ListFile, WritesEveryEntryWithOneEqualsAndCrLf) {
