@@ -13,7 +13,9 @@ void Master::Form_Load() {
   List7 = {};
   List5 = {};
   list_bytes_ = {};
-  if (!FileExists(ListFilePath(program_folder_))) {
+  // A lookup that failed (a share that did not answer) looks like a missing list; a second look
+  // makes sure, so that no default line is ever added to an office's list by mistake.
+  if (!FileExists(ListFilePath(program_folder_)) && !FileExists(ListFilePath(program_folder_))) {
     WriteDefaultList();
     return;
   }
@@ -21,8 +23,14 @@ void Master::Form_Load() {
   AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")));
   if (IsShareForm(program_folder_)) AppendStartRecord(FolderServerName(program_folder_));
 
-  ReadMenu();
+  const bool complete = ReadMenu();
   view_.ShowMenu(List7);
+  // A menu that lacks entries without a word would leave its users guessing.
+  if (!complete) {
+    view_.ShowMessage(
+        "App.txt could not be read completely. The menu shows the entries read before the failure.",
+        "RMX");
+  }
   Label12 = PathAt(0);
   // Selecting by program raises the selection handler as a click would.
   if (view_.SelectMenuItem(0)) List7_Click(0);
@@ -30,7 +38,8 @@ void Master::Form_Load() {
 
 // One read of app.txt, one pass over its bytes: after a read failure, the whole lines read
 // before it. Both lists are sized before they are filled, so a long list grows nothing twice.
-void Master::ReadMenu() {
+// False when the read did not reach the end of the file.
+bool Master::ReadMenu() {
   ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_));
   list_bytes_ = std::move(read.bytes);
   const std::size_t lines = CountLines(list_bytes_, read.complete);
@@ -41,6 +50,7 @@ void Master::ReadMenu() {
     List7.push_back(entry.caption);
     List5.push_back(entry.path);
   });
+  return read.complete;
 }
 
 std::string Master::PathAt(int index) const {

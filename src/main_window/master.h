@@ -45,15 +45,15 @@ class Master {
   // the bytes of app.txt as read at start-up, which the window keeps: no copy per entry.
   std::vector<std::string_view> List7;  // menu captions
   std::vector<std::string_view> List5;  // entry paths, parallel to List7
-  std::vector<std::string> List6;  // pieces of the text GetPiece cut last
-  std::string Label12;             // path of the current entry
-  std::string Label5;              // start mode: "SERVER", "CLIENT" or empty
-  std::string Label14;             // working folder ("SERVER") or path without drive ("CLIENT")
-  std::string Label18;             // client folder through the share
-  std::string Label20;             // client file name
+  std::vector<std::string> List6;       // pieces of the text GetPiece cut last
+  std::string Label12;                  // path of the current entry
+  std::string Label5;                   // start mode: "SERVER", "CLIENT" or empty
+  std::string Label14;  // working folder ("SERVER") or path without drive ("CLIENT")
+  std::string Label18;  // client folder through the share
+  std::string Label20;  // client file name
 
  private:
-  void ReadMenu();
+  bool ReadMenu();
   std::string PathAt(int index) const;
   void AppendStartRecord(const std::string& name);
   void WriteDefaultList();

@@ -40,9 +40,9 @@ std::string FormatStartRecord(const std::string& name, const LocalTime& time,
                        separators.time + TwoDigits(time.minute) + separators.time +
                        TwoDigits(time.second);
   // A record is one line, whatever the logon server's name or the regional settings hold.
-  record.erase(std::remove_if(record.begin(), record.end(),
-                              [](char c) { return c == '\r' || c == '\n'; }),
-               record.end());
+  record.erase(
+      std::remove_if(record.begin(), record.end(), [](char c) { return c == '\r' || c == '\n'; }),
+      record.end());
   return record + "\r\n";
 }
 

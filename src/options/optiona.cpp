@@ -123,8 +123,13 @@ bool Optiona::ReplaceConfirmed() {
   const char* reason = nullptr;
   if (read_incomplete_) {
     reason = "app.txt could not be read completely when this window opened.";
-  } else if (!SameRead(platform_.files.ReadAll(ListFilePath(program_folder_)), list_as_read_)) {
-    reason = "app.txt was changed since this window read it.";
+  } else {
+    const ReadResult now = platform_.files.ReadAll(ListFilePath(program_folder_));
+    if (!now.complete && !now.missing) {
+      reason = "app.txt could not be read to see whether it was changed since this window read it.";
+    } else if (!SameRead(now, list_as_read_)) {
+      reason = "app.txt was changed since this window read it.";
+    }
   }
   if (reason == nullptr) return true;
   return view_.Ask(std::string(reason) + "\r\nReplace it with this list?", "Save", false) ==

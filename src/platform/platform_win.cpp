@@ -102,8 +102,9 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) {
     const bool into_buffer = filled < result.bytes.size();
     char* target = into_buffer ? &result.bytes[filled] : spill;
     const DWORD room =
-        into_buffer ? static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - filled, 1u << 24))
-                    : static_cast<DWORD>(sizeof spill);
+        into_buffer
+            ? static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - filled, 1u << 24))
+            : static_cast<DWORD>(sizeof spill);
     DWORD got = 0;
     const bool read = ReadFile(file.get(), target, room, &got, nullptr) != FALSE;
     if (into_buffer) {

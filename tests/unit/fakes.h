@@ -5,10 +5,28 @@
 #include <string>
 #include <vector>
 
+#include "main_window/list_file.h"
 #include "main_window/master_view.h"
+#include "options/optiona_view.h"
 #include "platform/platform.h"
 
 namespace fakes {
+
+// Makes one platform call fail, or every call from it on. Calls of every kind (search, read,
+// append, temporary write, replace, remove, current folder, set folder, start) are counted
+// together, from 1; `kinds` records them in order.
+class Faults {
+ public:
+  int fail_at = 0;  // 0: nothing fails
+  bool from_then_on = false;
+  std::vector<std::string> kinds;
+
+  bool Fails(const char* kind) {
+    kinds.push_back(kind);
+    const int call = static_cast<int>(kinds.size());
+    return fail_at > 0 && (call == fail_at || (from_then_on && call > fail_at));
+  }
+};
 
 // Files by exact path. A read can be made to fail after a number of bytes.
 class Files : public marlo::FileSystem {
@@ -22,13 +40,17 @@ class Files : public marlo::FileSystem {
   bool appends_fail = false;
   int searches = 0;
 
+  Faults* faults = nullptr;
+
   void Search(const std::string& pattern,
               const std::function<bool(const marlo::DirEntry&)>& visit) override {
     ++searches;
+    if (Fails("search")) return;
     const auto found = files.find(pattern);
     if (found != files.end()) visit(found->second.attributes);
   }
   marlo::ReadResult ReadAll(const std::string& path) override {
+    if (Fails("read")) return {};
     const auto found = files.find(path);
     if (found == files.end()) return {"", false, true};
     const auto failing = fail_read_after.find(path);
@@ -37,7 +59,7 @@ class Files : public marlo::FileSystem {
     return {found->second.bytes, true};
   }
   marlo::Outcome Append(const std::string& path, const std::string& text) override {
-    if (appends_fail) return {false, "access denied"};
+    if (appends_fail || Fails("append")) return {false, "access denied"};
     files[path].bytes += text;
     return {true, ""};
   }
@@ -47,7 +69,7 @@ class Files : public marlo::FileSystem {
   marlo::FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override {
     const std::string path = folder + "\\app" + std::to_string(++temporaries) + ".tmp";
     if (fail_step == "create") return {false, "create failed", ""};
-    if (fail_step == "write") {
+    if (fail_step == "write" || Fails("temporary write")) {
       files[path].bytes = bytes.substr(0, bytes.size() / 2);
       return {false, "disk full", path};
     }
@@ -55,18 +77,23 @@ class Files : public marlo::FileSystem {
     return {true, "", path};
   }
   marlo::FileResult Replace(const std::string& from, const std::string& to) override {
-    if (fail_step == "replace") return {false, "sharing violation", ""};
+    if (fail_step == "replace" || Fails("replace")) return {false, "sharing violation", ""};
     files[to] = files[from];
     files.erase(from);
     return {true, "", ""};
   }
-  bool Remove(const std::string& path) override { return files.erase(path) > 0; }
+  bool Remove(const std::string& path) override {
+    return !Fails("remove") && files.erase(path) > 0;
+  }
   int temporaries = 0;
 
   std::string Text(const std::string& path) const {
     const auto found = files.find(path);
     return found == files.end() ? "<missing>" : found->second.bytes;
   }
+
+ private:
+  bool Fails(const char* kind) { return faults != nullptr && faults->Fails(kind); }
 };
 
 // Records "cd <folder>" and "start <program>|<command line>" in order; the menu's own folder is
@@ -77,19 +104,23 @@ class Processes : public marlo::ProcessStarter {
   std::string current = "C:\\OWN";
   bool folders_fail = false;
   bool starts_fail = false;
+  Faults* faults = nullptr;
 
-  std::string CurrentFolder() override { return current; }
+  std::string CurrentFolder() override { return Fails("current folder") ? "" : current; }
   bool SetCurrentFolder(const std::string& folder) override {
     log.push_back("cd " + folder);
-    if (folders_fail || folder.empty()) return false;
+    if (folders_fail || folder.empty() || Fails("set folder")) return false;
     current = folder;
     return true;
   }
   marlo::Outcome Start(const std::string& program, const std::string& command_line) override {
     log.push_back("start " + program + "|" + command_line);
-    if (starts_fail) return {false, "The system cannot find the file specified"};
+    if (starts_fail || Fails("start")) return {false, "The system cannot find the file specified"};
     return {true, ""};
   }
+
+ private:
+  bool Fails(const char* kind) { return faults != nullptr && faults->Fails(kind); }
 };
 
 // A clock that moves one second at every reading.
@@ -162,8 +193,62 @@ class MasterView : public marlo::MasterView {
   void Close() override { calls.push_back("close"); }
 };
 
+// The Options window as the user sees it: rows, selection, fields and what it said. Questions
+// are answered from `answers`, in order.
+class OptionaView : public marlo::OptionaView {
+ public:
+  std::vector<marlo::ListEntry> rows;
+  std::optional<int> selected;
+  std::string name, path, position;
+  std::optional<std::string> browse_result;
+  bool delete_enabled = false;
+  std::vector<std::string> calls;
+  std::vector<marlo::Answer> answers;
+  std::vector<std::string> checks;  // paths handed to CheckProgram
+  int redraws = 0;
+
+  void ShowRows(const std::vector<marlo::ListEntry>& shown, std::optional<int> selection) override {
+    rows = shown;
+    selected = selection;
+  }
+  std::optional<int> SelectedRow() override { return selected; }
+  std::string NameField() override { return name; }
+  std::string PathField() override { return path; }
+  void SetNameField(const std::string& text) override { name = text; }
+  void SetPathField(const std::string& text) override { path = text; }
+  void ShowPosition(const std::string& text) override { position = text; }
+  void EnableDelete() override { delete_enabled = true; }
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    calls.push_back("message " + title + ": " + text);
+  }
+  marlo::Answer Ask(const std::string& text, const std::string& title, bool with_cancel) override {
+    calls.push_back(std::string(with_cancel ? "ask3 " : "ask2 ") + title + ": " + text);
+    if (answers.empty()) return marlo::Answer::kCancel;
+    const marlo::Answer answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::optional<std::string> Browse(const std::string& filter) override {
+    calls.push_back("browse " + filter);
+    return browse_result;
+  }
+  void RedrawRows() override { ++redraws; }
+  void CheckProgram(const std::string& path) override { checks.push_back(path); }
+  void OpenMain() override { calls.push_back("open main"); }
+  void CloseMain() override { calls.push_back("close main"); }
+  void Close() override { calls.push_back("close"); }
+};
+
 // A whole platform of fakes, ready to hand to a window.
 struct Machine {
+  Machine() {
+    files.faults = &faults;
+    processes.faults = &faults;
+  }
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+
+  Faults faults;
   Files files;
   Processes processes;
   Clock clock;

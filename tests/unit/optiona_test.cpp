@@ -12,51 +12,7 @@ using marlo::ListEntry;
 using Rows = std::vector<ListEntry>;
 using Strings = std::vector<std::string>;
 
-// The Options window as the user sees it: rows, selection, fields and what it said. Questions
-// are answered from `answers`, in order.
-class OptionaView : public marlo::OptionaView {
- public:
-  Rows rows;
-  std::optional<int> selected;
-  std::string name, path, position;
-  std::optional<std::string> browse_result;
-  bool delete_enabled = false;
-  Strings calls;
-  std::vector<marlo::Answer> answers;
-  Strings checks;  // paths handed to CheckProgram
-  int redraws = 0;
-
-  void ShowRows(const Rows& shown, std::optional<int> selection) override {
-    rows = shown;
-    selected = selection;
-  }
-  std::optional<int> SelectedRow() override { return selected; }
-  std::string NameField() override { return name; }
-  std::string PathField() override { return path; }
-  void SetNameField(const std::string& text) override { name = text; }
-  void SetPathField(const std::string& text) override { path = text; }
-  void ShowPosition(const std::string& text) override { position = text; }
-  void EnableDelete() override { delete_enabled = true; }
-  void ShowMessage(const std::string& text, const std::string& title) override {
-    calls.push_back("message " + title + ": " + text);
-  }
-  marlo::Answer Ask(const std::string& text, const std::string& title, bool with_cancel) override {
-    calls.push_back(std::string(with_cancel ? "ask3 " : "ask2 ") + title + ": " + text);
-    if (answers.empty()) return marlo::Answer::kCancel;
-    const marlo::Answer answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  std::optional<std::string> Browse(const std::string& filter) override {
-    calls.push_back("browse " + filter);
-    return browse_result;
-  }
-  void RedrawRows() override { ++redraws; }
-  void CheckProgram(const std::string& path) override { checks.push_back(path); }
-  void OpenMain() override { calls.push_back("open main"); }
-  void CloseMain() override { calls.push_back("close main"); }
-  void Close() override { calls.push_back("close"); }
-};
+using OptionaView = fakes::OptionaView;
 
 const std::string kList = "D:\\MENU\\app.txt";
 const char* const kDriveMessage =
