@@ -1,6 +1,7 @@
 # Native build: unit tests of the core against fakes, and its benchmarks; with MARLO_FUZZ, its
 # libFuzzer targets instead.
 option(MARLO_FUZZ "Build the libFuzzer targets (clang)" OFF)
+set(MARLO_FUZZ_SECONDS 15 CACHE STRING "How long the test run fuzzes each target")
 if(MARLO_FUZZ)
   file(GLOB fuzz_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
   target_compile_options(marlo_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
@@ -10,7 +11,12 @@ if(MARLO_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE marlo_core)
-    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -max_len=4096)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit)
+    # New inputs go to the build tree; the seeds in the repo are only read.
+    set(found_dir ${CMAKE_BINARY_DIR}/corpus/${name})
+    file(MAKE_DIRECTORY ${found_dir})
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=${MARLO_FUZZ_SECONDS} -max_len=4096
+                                  ${found_dir} ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name})
   endforeach()
   return()
 endif()

@@ -11,7 +11,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-echo "== Fuzzing the list file reader and writer (20 s)"
+echo "== Fuzzing the list reader and writer, GetPiece, start commands and client paths (15 s each)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 ctest --preset fuzz

@@ -1,28 +1,69 @@
-// Any bytes at all as app.txt: reading never fails, and what the Options window would write back
-// reads again as the same entries. Cutting at a delimiter loses nothing.
+// Any bytes at all as app.txt. The menu's reader gives exactly the entries of the plain rules
+// (a line ends at CR LF or a lone CR; its caption and path are the pieces 0 and 1 at "="), the
+// window shows them in order with the first selected, and what the Options window would write
+// back reads again as the same entries.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "fakes.h"
 #include "main_window/list_file.h"
+#include "main_window/master.h"
 #include "main_window/pieces.h"
+
+namespace {
+
+// The rules written out the slow, obvious way.
+std::vector<marlo::ListEntry> PlainEntries(const std::string& bytes, bool complete) {
+  std::vector<marlo::ListEntry> entries;
+  std::string line;
+  bool open = false;
+  for (std::size_t at = 0; at < bytes.size(); ++at) {
+    if (bytes[at] == '\r') {
+      const auto pieces = marlo::CutPieces(line, '=');
+      entries.push_back({marlo::PieceAt(pieces, 0), marlo::PieceAt(pieces, 1)});
+      line.clear();
+      open = false;
+      if (at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
+    } else {
+      line += bytes[at];
+      open = true;
+    }
+  }
+  if (open && complete) {
+    const auto pieces = marlo::CutPieces(line, '=');
+    entries.push_back({marlo::PieceAt(pieces, 0), marlo::PieceAt(pieces, 1)});
+  }
+  return entries;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const bool complete = size == 0 || data[size - 1] != 0xFF;  // a read cut short, now and then
 
-  std::vector<marlo::ListEntry> entries;
-  for (const auto& line : marlo::SplitLines(bytes)) entries.push_back(marlo::ParseEntry(line));
-  std::vector<marlo::ListEntry> again;
-  for (const auto& line : marlo::SplitLines(marlo::FormatListFile(entries))) {
-    again.push_back(marlo::ParseEntry(line));
-  }
+  const auto entries = marlo::EntriesOf({bytes, complete});
+  if (entries != PlainEntries(bytes, complete)) std::abort();
+  if (marlo::CountLines(bytes, complete) != entries.size()) std::abort();
+
+  const auto again = marlo::EntriesOf({marlo::FormatListFile(entries), true});
   if (again != entries) std::abort();
 
-  const char delimiter = size > 0 ? static_cast<char>(data[0]) : '=';
-  const auto pieces = marlo::CutPieces(bytes, delimiter);
-  std::string joined = pieces.front();
-  for (std::size_t i = 1; i < pieces.size(); ++i) joined += delimiter + pieces[i];
-  if (joined != bytes) std::abort();
+  // The main window reads the same entries.
+  fakes::Machine machine;
+  machine.files.files["D:\\MENU\\app.txt"].bytes = bytes;
+  if (!complete) machine.files.fail_read_after["D:\\MENU\\app.txt"] = bytes.size();
+  fakes::MasterView view;
+  marlo::Master master(machine.platform, view);
+  master.Form_Load();
+  if (view.menu.size() != entries.size()) std::abort();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (view.menu[i] != entries[i].caption || master.List5[i] != entries[i].path) std::abort();
+  }
+  if (view.selection != (entries.empty() ? -1 : 0)) std::abort();
+  if (master.Label12 != (entries.empty() ? "" : entries[0].path)) std::abort();
+  if (machine.files.Text("D:\\MENU\\app.txt") != bytes) std::abort();
   return 0;
 }

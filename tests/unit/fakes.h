@@ -68,19 +68,19 @@ class Files : public marlo::FileSystem {
 
   marlo::FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override {
     const std::string path = folder + "\\app" + std::to_string(++temporaries) + ".tmp";
-    if (fail_step == "create") return {false, "create failed", ""};
+    if (fail_step == "create") return {{false, "create failed"}, ""};
     if (fail_step == "write" || Fails("temporary write")) {
       files[path].bytes = bytes.substr(0, bytes.size() / 2);
-      return {false, "disk full", path};
+      return {{false, "disk full"}, path};
     }
     files[path].bytes = bytes;
-    return {true, "", path};
+    return {{true, ""}, path};
   }
   marlo::FileResult Replace(const std::string& from, const std::string& to) override {
-    if (fail_step == "replace" || Fails("replace")) return {false, "sharing violation", ""};
+    if (fail_step == "replace" || Fails("replace")) return {{false, "sharing violation"}, ""};
     files[to] = files[from];
     files.erase(from);
-    return {true, "", ""};
+    return {{true, ""}, ""};
   }
   bool Remove(const std::string& path) override {
     return !Fails("remove") && files.erase(path) > 0;

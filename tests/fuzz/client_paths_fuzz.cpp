@@ -1,0 +1,47 @@
+// Client start paths for any program folder and any listed path: nothing breaks, the file name
+// holds no "\", the folder is in share form, and folder "\" file name is the program as the
+// client reaches it (a program listed in share form: as listed). A start through the share runs
+// exactly that program.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "fakes.h"
+#include "main_window/master.h"
+#include "platform/paths.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const auto cut = input.find('\0');
+  const std::string folder_tail = input.substr(0, cut);
+  const std::string listed = cut == std::string::npos ? "" : input.substr(cut + 1);
+  if (listed.find_first_of("\r\n") != std::string::npos) return 0;  // not a line of app.txt
+
+  fakes::Machine machine;
+  machine.env.folder = "\\\\" + folder_tail;
+  machine.files.files[machine.env.folder + "\\app.txt"].bytes = "X=" + listed + "\r\n";
+  fakes::MasterView view;
+  marlo::Master master(machine.platform, view);
+  master.Form_Load();
+  master.Timer2_Timer();
+  if (master.Label5 != "CLIENT") std::abort();
+  if (master.Label12 != listed.substr(0, listed.find('='))) std::abort();
+
+  if (master.Label20.find('\\') != std::string::npos) std::abort();
+  const std::string program =
+      marlo::SplitStartCommand(master.Label12, [](const std::string&) { return false; }).program;
+  if (marlo::IsShareForm(program)) {
+    // Listed in share form: reached as it stands.
+    if (master.Label18 + "\\" + master.Label20 != program) std::abort();
+  } else if (master.Label18.compare(0, 2, "\\\\") != 0) {
+    std::abort();
+  }
+
+  master.Command1_Click();
+  const auto& log = machine.processes.log;
+  if (log.size() < 2 || log[0] != "cd " + master.Label18) std::abort();
+  const std::string started = "start " + master.Label18 + "\\" + master.Label20 + "|";
+  if (log[1].compare(0, started.size(), started) != 0) std::abort();
+  return 0;
+}
