@@ -41,5 +41,14 @@ file(GLOB win_benchmark_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/be
 foreach(source ${win_benchmark_sources})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
-  target_link_libraries(${name} PRIVATE marlo_win ${marlo_static_link})
+  target_link_libraries(${name} PRIVATE marlo_win ${marlo_static_link} psapi)
 endforeach()
+# The bare window the menu's start-up is measured against, linked as Marlo.exe is.
+# A second one carries the menu's manifest (common controls of version 6).
+add_executable(bare_window WIN32 tests/bench/win/bare_window/bare_window.cpp)
+add_executable(bare_window_v6 WIN32 tests/bench/win/bare_window/bare_window.cpp
+                              tests/bench/win/bare_window/bare_window_v6.rc)
+foreach(bare bare_window bare_window_v6)
+  target_link_libraries(${bare} PRIVATE ${marlo_static_link} -s -Wl,--gc-sections)
+endforeach()
+add_dependencies(startup_bench Marlo bare_window bare_window_v6)

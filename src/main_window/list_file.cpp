@@ -23,6 +23,18 @@ EntryView EntryOf(std::string_view line) {
   return {line.substr(0, first), rest.substr(0, rest.find('='))};
 }
 
+void EntryViewsOf(std::string_view bytes, bool complete, std::vector<std::string_view>& captions,
+                  std::vector<std::string_view>& paths) {
+  const std::size_t lines = CountLines(bytes, complete);
+  captions.reserve(captions.size() + lines);
+  paths.reserve(paths.size() + lines);
+  ForEachLine(bytes, complete, [&](std::string_view line) {
+    const EntryView entry = EntryOf(line);
+    captions.push_back(entry.caption);
+    paths.push_back(entry.path);
+  });
+}
+
 ListEntry ParseEntry(const std::string& line) {
   const EntryView entry = EntryOf(line);
   return {std::string(entry.caption), std::string(entry.path)};

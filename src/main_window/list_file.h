@@ -24,6 +24,11 @@ struct EntryView {
   std::string_view path;
 };
 
+// Captions and paths of the entries, as parts of `bytes`: one pass to count the lines, one to
+// fill the two lists, each sized once. Nothing is copied.
+void EntryViewsOf(std::string_view bytes, bool complete, std::vector<std::string_view>& captions,
+                  std::vector<std::string_view>& paths);
+
 // The name of the list file in a program folder.
 std::string ListFilePath(const std::string& program_folder);
 

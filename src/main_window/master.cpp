@@ -37,19 +37,11 @@ void Master::Form_Load() {
 }
 
 // One read of app.txt, one pass over its bytes: after a read failure, the whole lines read
-// before it. Both lists are sized before they are filled, so a long list grows nothing twice.
-// False when the read did not reach the end of the file.
+// before it. False when the read did not reach the end of the file.
 bool Master::ReadMenu() {
   ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_));
   list_bytes_ = std::move(read.bytes);
-  const std::size_t lines = CountLines(list_bytes_, read.complete);
-  List7.reserve(lines);
-  List5.reserve(lines);
-  ForEachLine(list_bytes_, read.complete, [this](std::string_view line) {
-    const EntryView entry = EntryOf(line);
-    List7.push_back(entry.caption);
-    List5.push_back(entry.path);
-  });
+  EntryViewsOf(list_bytes_, read.complete, List7, List5);
   return read.complete;
 }
 

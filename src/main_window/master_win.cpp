@@ -105,6 +105,7 @@ class MasterWindow : public MasterView {
   HWND label10_ = nullptr;
   HWND focused_ = nullptr;  // the control that had the focus when the window was left
   bool closing_ = false;
+  bool loaded_ = false;  // start-up done, window on screen
 };
 
 bool MasterWindow::Create() {
@@ -117,6 +118,8 @@ bool MasterWindow::Create() {
   hwnd_ = CreateWindowExA(0, ids::kWindowClass, Caption().c_str(), kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
   if (hwnd_ == nullptr) return false;
+  // Timer2 runs from the moment the window exists; its tick is taken once the start-up is done.
+  SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
   dpi_ = WindowDpi(hwnd_);
   const SIZE outer = OuterSize(dpi_);
   CentreOnScreen(hwnd_, outer.cx, outer.cy);
@@ -145,15 +148,15 @@ bool MasterWindow::Create() {
   return true;
 }
 
-// Start-up runs before the window is shown; the timer starts once it has finished, so its one
-// tick comes with the window on screen.
+// Start-up runs before the window is shown; Timer2's one tick counts only after it has finished,
+// so it comes with the window on screen.
 void MasterWindow::Load() {
   master_.Form_Load();
   if (closing_) return;
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   SetFocus(list7_);
-  SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
+  loaded_ = true;
 }
 
 LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -171,7 +174,8 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       master_.Form_KeyPress(static_cast<int>(wparam));
       return 0;
     case WM_TIMER:
-      if (wparam == ids::kTimer2) master_.Timer2_Timer();
+      // Ticks that come while the start-up still runs (in a message box of its own) wait.
+      if (wparam == ids::kTimer2 && loaded_) master_.Timer2_Timer();
       return 0;
     case WM_SIZE:
       Form_Resize();

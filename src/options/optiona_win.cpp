@@ -486,6 +486,8 @@ void OptionaWindow::OnDpiChanged(int dpi, LPARAM suggested) {
 }  // namespace
 
 void OpenOptionsWindow(Session& session) {
+  // Only this window needs the list view: the main window starts without asking for it.
+  InitCommonControlsFromSystem();
   // Once CreateWindowEx has seen the object, it belongs to its window and goes with it.
   auto* window = new OptionaWindow(session);
   if (window->Create()) window->Load();

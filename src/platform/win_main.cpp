@@ -11,8 +11,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   SetDllDirectoryA("");
 
-  marlo::InitCommonControlsFromSystem();
-
   marlo::Win32FileSystem files;
   marlo::Win32Processes processes;
   marlo::Win32Clock clock;
