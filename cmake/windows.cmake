@@ -42,6 +42,7 @@ foreach(source ${win_benchmark_sources})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE marlo_win ${marlo_static_link} psapi)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 endforeach()
 # The bare window the menu's start-up is measured against, linked as Marlo.exe is.
 # A second one carries the menu's manifest (common controls of version 6).

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <thread>
 
@@ -22,6 +23,20 @@ std::string BinFolder() {
   std::string text(path, length);
   return text.substr(0, text.find_last_of('\\'));
 }
+
+namespace {
+
+// UTF-16 text in the ANSI code page.
+std::string Ansi(const wchar_t* wide) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
+  text.resize(static_cast<std::size_t>(size - 1));
+  return text;
+}
+
+}  // namespace
 
 namespace {
 
@@ -220,9 +235,7 @@ std::string Process::CurrentFolder() {
   std::wstring wide(dos_path.length / sizeof(wchar_t), L'\0');
   if (!ReadProcessMemory(info_.hProcess, dos_path.buffer, wide.data(), dos_path.length, nullptr))
     return {};
-  char text[MAX_PATH * 2] = {};
-  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
-  return text;
+  return Ansi(wide.c_str());
 }
 
 bool Process::WaitForExit(std::chrono::milliseconds timeout) {
@@ -279,25 +292,26 @@ void ClickBoxButton(HWND box, int id) { ClickControl(GetDlgItem(box, id)); }
 // GetWindowText of another process's control gives its creation text, not what an edit holds
 // now, so the text is asked for with WM_GETTEXT, in UTF-16 as Wine answers across processes.
 std::string WindowText(HWND window) {
-  wchar_t wide[1024] = {};
-  SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
-  char text[2048] = {};
-  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-  return text;
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring wide(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+  SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+  return Ansi(wide.c_str());
+}
+
+// Asked from another process, Wine hands the item text back in UTF-16 whatever the caller's
+// character set, so it is asked for in UTF-16 and turned into the ANSI code page here.
+std::string ListBoxItem(HWND list, int index) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+  return Ansi(wide.c_str());
 }
 
 std::vector<std::string> ListBoxItems(HWND list) {
   std::vector<std::string> items;
   const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  // Asked from another process, Wine hands the item text back in UTF-16 whatever the caller's
-  // character set, so it is asked for in UTF-16 and turned into the ANSI code page here.
-  for (LRESULT i = 0; i < count; ++i) {
-    wchar_t wide[1024] = {};
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[2048] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    items.emplace_back(text);
-  }
+  for (LRESULT i = 0; i < count; ++i) items.push_back(ListBoxItem(list, static_cast<int>(i)));
   return items;
 }
 

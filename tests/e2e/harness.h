@@ -68,6 +68,7 @@ void ClickBoxButton(HWND box, int id);
 
 // Controls read from outside, as a test sees them.
 std::string WindowText(HWND window);
+std::string ListBoxItem(HWND list, int index);
 std::vector<std::string> ListBoxItems(HWND list);
 int ListBoxSelection(HWND list);
 

@@ -82,7 +82,10 @@ TEST_P(LogonServerTest, RecordBeginsWithTheLogonServerAsItIs) {
 INSTANTIATE_TEST_SUITE_P(Names, LogonServerTest,
                          ::testing::Values(LogonCase{std::nullopt, ""},
                                            LogonCase{std::string("\\\\dc1"), "dc1"},
-                                           LogonCase{std::string("\\\\Main\\\\Dc"), "MainDc"}));
+                                           LogonCase{std::string("\\\\Main\\\\Dc"), "MainDc"},
+                                           // A record is one line, whatever the name holds.
+                                           LogonCase{std::string("\\\\DC\r\n1\n"), "DC1"},
+                                           LogonCase{std::string("\r\\\\dc2"), "dc2"}));
 
 TEST_F(StartupTest, ZeroByteListShowsAnEmptyMenuWithoutMessage) {
   WriteBytes(kMenu + "\\app.txt", "");

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/arbitrary_bytes.h"
 #include "main_window/list_file.h"
 #include "main_window/master_ids.h"
 
@@ -143,17 +144,6 @@ std::string Entries(int count) {
   return list;
 }
 
-// 50 MB of arbitrary bytes, as if a wrong file had been saved as app.txt.
-std::string ArbitraryBytes() {
-  std::string bytes(50u << 20, '\0');
-  unsigned state = 12345;
-  for (char& c : bytes) {
-    state = state * 1103515245u + 12345u;
-    c = static_cast<char>(state >> 23);
-  }
-  return bytes;
-}
-
 long long FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
@@ -186,7 +176,7 @@ int main(int argc, char** argv) {
   const Case cases[] = {{"10 entries", Entries(10)},
                         {"1,000 entries", Entries(1000)},
                         {"100,000 entries", Entries(100000)},
-                        {"50 MB arbitrary", ArbitraryBytes()}};
+                        {"50 MB arbitrary", test_data::ArbitraryBytes(50u << 20)}};
   std::vector<std::string> summary;
   for (const Case& c : cases) {
     WriteFile(std::string(kFolder) + "\\app.txt", c.bytes);

@@ -1,0 +1,170 @@
+// Marlo.exe on bad input under Wine: lists of any size and any bytes, paths too long to start,
+// a list or a start log that is a folder or cannot be written, a logon server name with line
+// breaks. The menu opens with exactly the entries the reader's rules give, the first selected,
+// never crashes, and never writes app.txt.
+#include <gtest/gtest.h>
+
+#include "common/arbitrary_bytes.h"
+#include "harness.h"
+#include "main_window/list_file.h"
+#include "main_window/master_ids.h"
+
+namespace {
+
+using namespace e2e;
+namespace ids = marlo::master_ids;
+
+const std::string kMenu = "D:\\BAD";
+
+class BadInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetFolder(kMenu);
+    CopyProgram("Marlo.exe", kMenu + "\\Marlo.exe");
+  }
+  static HWND List7(HWND main) { return GetDlgItem(main, ids::kList7); }
+};
+
+// The text a list box holds for a caption: it ends at the first NUL byte.
+std::string Shown(const std::string& caption) { return caption.substr(0, caption.find('\0')); }
+
+struct ListCase {
+  const char* name;
+  std::string bytes;
+};
+
+class BadListTest : public BadInputTest, public ::testing::WithParamInterface<ListCase> {};
+
+TEST_P(BadListTest, OpensWithExactlyTheEntriesOfTheReadersRulesAndLeavesTheListAlone) {
+  const std::string& bytes = GetParam().bytes;
+  WriteBytes(kMenu + "\\app.txt", bytes);
+  const auto entries = marlo::EntriesOf({bytes, true});
+
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(marlo.FindWindowOf("#32770"), nullptr) << "no message for a list that was read";
+  HWND list = List7(main);
+  ASSERT_TRUE(WaitUntil([&] {
+    return SendMessageA(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(entries.size());
+  })) << SendMessageA(list, LB_GETCOUNT, 0, 0)
+      << " items for " << entries.size() << " entries";
+  // Every item of a short list; of a long one the first, the last and a hundred between.
+  const std::size_t step = entries.size() <= 1000 ? 1 : entries.size() / 100;
+  for (std::size_t i = 0; i < entries.size(); i += step) {
+    ASSERT_EQ(ListBoxItem(list, static_cast<int>(i)), Shown(entries[i].caption)) << "item " << i;
+  }
+  if (!entries.empty()) {
+    EXPECT_EQ(ListBoxItem(list, static_cast<int>(entries.size() - 1)),
+              Shown(entries.back().caption));
+  }
+  EXPECT_EQ(ListBoxSelection(list), entries.empty() ? LB_ERR : 0);
+  EXPECT_TRUE(marlo.Running());
+  EXPECT_EQ(ReadBytes(kMenu + "\\app.txt"), bytes) << "the menu wrote to app.txt";
+}
+
+std::string HighBytes() {
+  std::string line = "High ";
+  for (int c = 0x80; c <= 0xFF; ++c) line += static_cast<char>(c);
+  return line + "=D:\\" + line.substr(5) + "\\X.EXE\r\nAfter=D:\\A.EXE\r\n";
+}
+
+std::string Entries(int count) {
+  std::string list;
+  for (int i = 0; i < count; ++i) {
+    list +=
+        "Program " + std::to_string(i) + "=D:\\APPS\\P" + std::to_string(i) + "\\PROGRAM.EXE\r\n";
+  }
+  return list;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, BadListTest,
+    ::testing::Values(
+        ListCase{"FiftyMegabytesOfArbitraryBytes", test_data::ArbitraryBytes(50u << 20)},
+        ListCase{"OneLineOfOneMegabyte",
+                 std::string(1u << 20, 'x') + "=D:\\BIG.EXE\r\nSales=D:\\S.EXE\r\n"},
+        // NUL bytes in a caption, as a line, and as a last line without a line end.
+        ListCase{"NulBytes",
+                 std::string("Nul\0Caption=D:\\N.EXE\r\n\0\0\0\r\nAfter=D:\\A.EXE\r\n\0", 44)},
+        ListCase{"LoneCrAndLf", "A=D:\\A.EXE\rB=D:\\B.EXE\nC=x\r\n\n\r\nD=D:\\D.EXE"},
+        ListCase{"BytesFrom0x80To0xFF", HighBytes()},
+        ListCase{"AHundredThousandEntries", Entries(100000)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A path longer than Windows takes: the start fails, the user is told, the menu stays.
+TEST_F(BadInputTest, APathLongerThan260CharactersIsReportedWhenStarted) {
+  const std::string path = "D:\\" + std::string(300, 'L') + "\\X.EXE";
+  WriteBytes(kMenu + "\\app.txt", "Long=" + path + "\r\n");
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(main, ids::kLabel5)) == "SERVER"; }));
+  DoubleClickListItem(List7(main), 0);
+  HWND box = marlo.WaitForWindow("#32770", "Start Failed");
+  ASSERT_NE(box, nullptr);
+  const std::string text = MessageBoxText(box);
+  EXPECT_EQ(text.rfind(path + "\r\n", 0), 0u) << text;
+  EXPECT_GT(text.size(), path.size() + 2) << "no reason given";
+  PressOk(box);
+  EXPECT_TRUE(WaitUntil([&] { return marlo.FindWindowOf("#32770") == nullptr; }));
+  EXPECT_FALSE(IsIconic(main));
+  EXPECT_TRUE(marlo.Running());
+}
+
+// A folder named app.txt is no list: the missing-list messages, and the second says why the
+// default list could not be written.
+TEST_F(BadInputTest, AFolderNamedAppTxtIsNoListAndNothingIsWrittenIntoIt) {
+  ASSERT_TRUE(CreateDirectoryA((kMenu + "\\app.txt").c_str(), nullptr));
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND first = marlo.WaitForWindow("#32770", "RMX");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(MessageBoxText(first), "App.txt File Not Found...");
+  PressOk(first);
+  HWND second = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    second = marlo.FindWindowOf("#32770", "RMX");
+    return second != nullptr && second != first && MessageBoxText(second) != "";
+  }));
+  const std::string text = MessageBoxText(second);
+  EXPECT_EQ(text.rfind("The default list could not be written: ", 0), 0u) << text;
+  PressOk(second);
+  EXPECT_TRUE(marlo.WaitForExit());
+  const DWORD attributes = GetFileAttributesA((kMenu + "\\app.txt").c_str());
+  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// The start log is the admins' record; when it cannot be written the menu still works, silently.
+TEST_F(BadInputTest, AStartLogThatIsAFolderOrCannotBeWrittenStillOpensTheMenu) {
+  const std::string list = "Sales=D:\\S.EXE\r\nStock=D:\\T.EXE\r\n";
+  WriteBytes(kMenu + "\\app.txt", list);
+  for (const bool folder : {true, false}) {
+    SCOPED_TRACE(folder ? "user.txt is a folder" : "user.txt is read-only");
+    const std::string log = kMenu + "\\user.txt";
+    struct Unlock {
+      std::string path;
+      bool locked = false;
+      ~Unlock() {
+        if (locked) SetImmutable(path, false);
+      }
+    } unlock{log};
+    if (folder) {
+      ASSERT_TRUE(CreateDirectoryA(log.c_str(), nullptr));
+    } else {
+      RemoveDirectoryA(log.c_str());
+      WriteBytes(log, "OLD - 01/12/2026 08:00:00\r\n");
+      ASSERT_TRUE(unlock.locked = SetImmutable(log, true));
+    }
+    Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+    HWND main = marlo.WaitForWindow(ids::kWindowClass);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ListBoxItems(List7(main)), (std::vector<std::string>{"Sales", "Stock"}));
+    EXPECT_EQ(ListBoxSelection(List7(main)), 0);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(main, ids::kLabel5)) == "SERVER"; }));
+    EXPECT_EQ(marlo.FindWindowOf("#32770"), nullptr);
+    if (!folder) EXPECT_EQ(ReadBytes(log), "OLD - 01/12/2026 08:00:00\r\n");
+    EXPECT_EQ(ReadBytes(kMenu + "\\app.txt"), list);
+  }
+}
+
+}  // namespace
