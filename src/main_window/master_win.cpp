@@ -124,6 +124,7 @@ bool MasterWindow::Create() {
   const SIZE outer = OuterSize(dpi_);
   CentreOnScreen(hwnd_, outer.cx, outer.cy);
 
+  layout_.SetDpi(dpi_);
   // The menu box: a frame with its heading on the top edge, under the heading and the list. It
   // draws only its frame; being transparent, the window paints what lies inside it.
   HWND menu_box = layout_.Add(hwnd_, "BUTTON", "", WS_VISIBLE | BS_GROUPBOX, {16, 16, 281, 305},
@@ -144,7 +145,6 @@ bool MasterWindow::Create() {
   // Command1 has no place on screen: it is the default command that Enter reaches.
   layout_.Add(hwnd_, "BUTTON", "", BS_DEFPUSHBUTTON, {0, 0, 0, 0}, ids::kCommand1, 0);
   SetWindowPos(menu_box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  layout_.Apply(dpi_);
   return true;
 }
 

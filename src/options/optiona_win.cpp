@@ -169,6 +169,7 @@ bool OptionaWindow::Create() {
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, dpi_);
   CentreOnScreen(hwnd_, outer.cx, outer.cy);
   checker_ = std::make_unique<ProgramChecker>(hwnd_, kProgramChecked);
+  layout_.SetDpi(dpi_);
 
   // Created in focus order: name, path, browse, Save, Delete, Close, LV, New, Edit.
   txt_name_ = layout_.Add(hwnd_, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,

@@ -75,14 +75,20 @@ SIZE OuterSizeForClient(int width, int height, DWORD style, int dpi) {
 
 HWND ChildLayout::Add(HWND parent, const char* window_class, const char* text, DWORD style,
                       RECT place, int id, double points, DWORD ex_style) {
-  HWND child = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0,
-                               0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
-  if (child != nullptr) children_.push_back({child, place, points});
+  HWND child = CreateWindowExA(
+      ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | style, Scale(place.left, dpi_),
+      Scale(place.top, dpi_), Scale(place.right, dpi_), Scale(place.bottom, dpi_), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  if (child == nullptr) return nullptr;
+  if (points > 0) {
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(SansSerifBold(points, dpi_)), FALSE);
+  }
+  children_.push_back({child, place, points});
   return child;
 }
 
-void ChildLayout::Apply(int dpi) const {
+void ChildLayout::Apply(int dpi) {
+  dpi_ = dpi;
   for (const Child& child : children_) {
     if (child.points > 0) {
       SendMessageA(child.hwnd, WM_SETFONT,

@@ -25,15 +25,18 @@ HFONT SansSerifBold(double points, int dpi);
 // The outer size of a window whose client area is `width` x `height` at 96 dpi, at `dpi`.
 SIZE OuterSizeForClient(int width, int height, DWORD style, int dpi);
 
-// The child controls of a window with their places at 96 dpi; Apply puts them in place for a
-// dpi, with their fonts.
+// The child controls of a window with their places at 96 dpi. Add makes a control in its place
+// for the layout's dpi, with its font; Apply puts them all in place again for another dpi.
 class ChildLayout {
  public:
+  explicit ChildLayout(int dpi = 96) : dpi_(dpi) {}
+  void SetDpi(int dpi) { dpi_ = dpi; }
   HWND Add(HWND parent, const char* window_class, const char* text, DWORD style, RECT place, int id,
            double points, DWORD ex_style = 0);
-  void Apply(int dpi) const;
+  void Apply(int dpi);
 
  private:
+  int dpi_;
   struct Child {
     HWND hwnd;
     RECT place;  // left, top, width, height at 96 dpi
