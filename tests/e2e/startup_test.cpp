@@ -134,17 +134,28 @@ TEST_F(StartupTest, HiddenListCountsAsMissingAndGetsTheDefaultLineAppended) {
   ExpectMissingListFlow(marlo, list);
 }
 
-// A program folder where no list can be written: starting again would not help, so the second
-// message says why instead of asking for a restart, and nothing is created.
-TEST_F(StartupTest, ADefaultListThatCannotBeWrittenIsReportedAndNothingIsCreated) {
+// A program folder where no list can be written (a folder that cannot be changed, or a folder
+// named app.txt in the list's place): starting again would not help, so the second message says
+// why instead of asking for a restart, and nothing is created.
+class UnwritableDefaultListTest : public StartupTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UnwritableDefaultListTest, IsReportedAndNothingIsCreated) {
+  const bool locked_folder = GetParam();
   const std::string folder = "D:\\LOCKED";
   ResetFolder(folder);
   CopyProgram("Marlo.exe", folder + "\\Marlo.exe");
-  ASSERT_TRUE(SetImmutable(folder, true));
   struct Unlock {
     std::string folder;
-    ~Unlock() { SetImmutable(folder, false); }
+    bool locked = false;
+    ~Unlock() {
+      if (locked) SetImmutable(folder, false);
+    }
   } unlock{folder};
+  if (locked_folder) {
+    ASSERT_TRUE(unlock.locked = SetImmutable(folder, true));
+  } else {
+    ASSERT_TRUE(CreateDirectoryA((folder + "\\app.txt").c_str(), nullptr));
+  }
 
   Process marlo(folder + "\\Marlo.exe", "\\\\DC1");
   HWND first = marlo.WaitForWindow("#32770", "RMX");
@@ -162,8 +173,18 @@ TEST_F(StartupTest, ADefaultListThatCannotBeWrittenIsReportedAndNothingIsCreated
   EXPECT_GT(text.size(), lead.size()) << "no reason given";
   PressOk(second);
   EXPECT_TRUE(marlo.WaitForExit());
-  EXPECT_FALSE(ReadBytes(folder + "\\app.txt").has_value());
+  const DWORD list = GetFileAttributesA((folder + "\\app.txt").c_str());
+  if (locked_folder) {
+    EXPECT_EQ(list, INVALID_FILE_ATTRIBUTES);
+  } else {
+    EXPECT_TRUE(list != INVALID_FILE_ATTRIBUTES && (list & FILE_ATTRIBUTE_DIRECTORY));
+  }
   EXPECT_FALSE(ReadBytes(folder + "\\user.txt").has_value());
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders, UnwritableDefaultListTest, ::testing::Bool(),
+                         [](const auto& info) {
+                           return std::string(info.param ? "LockedFolder" : "AppTxtIsAFolder");
+                         });
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "common/arbitrary_bytes.h"
+#include "common/lists.h"
 #include "main_window/list_file.h"
 #include "main_window/master_ids.h"
 
@@ -137,15 +137,6 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-std::string Entries(int count) {
-  std::string list;
-  for (int i = 0; i < count; ++i) {
-    list +=
-        "Program " + std::to_string(i) + "=D:\\APPS\\P" + std::to_string(i) + "\\PROGRAM.EXE\r\n";
-  }
-  return list;
-}
-
 long long FileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
@@ -177,9 +168,9 @@ int main(int argc, char** argv) {
     const char* name;
     std::string bytes;
   };
-  const Case cases[] = {{"10 entries", Entries(10)},
-                        {"1,000 entries", Entries(1000)},
-                        {"100,000 entries", Entries(100000)},
+  const Case cases[] = {{"10 entries", test_data::Entries(10)},
+                        {"1,000 entries", test_data::Entries(1000)},
+                        {"100,000 entries", test_data::Entries(100000)},
                         {"50 MB arbitrary", test_data::ArbitraryBytes(50u << 20)}};
   std::vector<std::string> summary;
   const int lists = argc > 2 ? std::atoi(argv[2]) : 4;
