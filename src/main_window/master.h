@@ -17,6 +17,9 @@ namespace marlo {
 class Master {
  public:
   Master(Platform& platform, MasterView& view);
+  // The menu's lists point into the window's own copy of app.txt: a window is never copied.
+  Master(const Master&) = delete;
+  Master& operator=(const Master&) = delete;
 
   // Start-up: start log, menu, first entry; or, without a list file, the default list and the end.
   void Form_Load();
