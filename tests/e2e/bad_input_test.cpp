@@ -115,19 +115,13 @@ TEST_F(BadInputTest, AStartLogThatIsAFolderOrCannotBeWrittenStillOpensTheMenu) {
   for (const bool folder : {true, false}) {
     SCOPED_TRACE(folder ? "user.txt is a folder" : "user.txt is read-only");
     const std::string log = kMenu + "\\user.txt";
-    struct Unlock {
-      std::string path;
-      bool locked = false;
-      ~Unlock() {
-        if (locked) SetImmutable(path, false);
-      }
-    } unlock{log};
+    Locked lock(log);
     if (folder) {
       ASSERT_TRUE(CreateDirectoryA(log.c_str(), nullptr));
     } else {
       RemoveDirectoryA(log.c_str());
       WriteBytes(log, "OLD - 01/12/2026 08:00:00\r\n");
-      ASSERT_TRUE(unlock.locked = SetImmutable(log, true));
+      ASSERT_TRUE(lock.Lock());
     }
     Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
     HWND main = marlo.WaitForWindow(ids::kWindowClass);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -28,6 +29,22 @@ void CopyProgram(const std::string& name, const std::string& target);
 // Makes a file or folder unchangeable, for root too, or changeable again (chattr +i / -i on the
 // Linux side, run from Wine): the only way to make a folder read-only for a test that runs as root.
 bool SetImmutable(const std::string& path, bool immutable);
+
+// Keeps a file or folder unchangeable while it lives, once Lock has worked.
+class Locked {
+ public:
+  explicit Locked(std::string path) : path_(std::move(path)) {}
+  ~Locked() {
+    if (locked_) SetImmutable(path_, false);
+  }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
+  bool Lock() { return locked_ = SetImmutable(path_, true); }
+
+ private:
+  std::string path_;
+  bool locked_ = false;
+};
 
 // The local time, as seconds since midnight of day 0 of the year-2000 based count.
 long long LocalSeconds();

@@ -144,15 +144,9 @@ TEST_P(UnwritableDefaultListTest, IsReportedAndNothingIsCreated) {
   const std::string folder = "D:\\LOCKED";
   ResetFolder(folder);
   CopyProgram("Marlo.exe", folder + "\\Marlo.exe");
-  struct Unlock {
-    std::string folder;
-    bool locked = false;
-    ~Unlock() {
-      if (locked) SetImmutable(folder, false);
-    }
-  } unlock{folder};
+  Locked lock(folder);
   if (locked_folder) {
-    ASSERT_TRUE(unlock.locked = SetImmutable(folder, true));
+    ASSERT_TRUE(lock.Lock());
   } else {
     ASSERT_TRUE(CreateDirectoryA((folder + "\\app.txt").c_str(), nullptr));
   }
