@@ -5,6 +5,11 @@
 #include "main_window/start_log.h"
 
 namespace marlo {
+namespace {
+
+bool IsNormalFile(const DirEntry& entry) { return !entry.folder && !entry.hidden && !entry.system; }
+
+}  // namespace
 
 Master::Master(Platform& platform, MasterView& view)
     : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {}
@@ -13,9 +18,10 @@ void Master::Form_Load() {
   List7 = {};
   List5 = {};
   list_bytes_ = {};
-  // A lookup that failed (a share that did not answer) looks like a missing list; a second look
-  // makes sure, so that no default line is ever added to an office's list by mistake.
-  if (!FileExists(ListFilePath(program_folder_)) && !FileExists(ListFilePath(program_folder_))) {
+  // Only a lookup that was made can tell that the list is missing. One that could not be made (a
+  // share that did not answer) is no reason to add a default line to the office's list: the list
+  // is read as it stands, and a read that fails says so.
+  if (LookFor(platform_.files, ListFilePath(program_folder_), IsNormalFile) == false) {
     WriteDefaultList();
     return;
   }
@@ -101,9 +107,7 @@ std::string Master::GetPiece(const std::string& text, char delimiter, int index)
 }
 
 bool Master::FileExists(const std::string& path) {
-  return SearchFinds(platform_.files, path, [](const DirEntry& entry) {
-    return !entry.folder && !entry.hidden && !entry.system;
-  });
+  return SearchFinds(platform_.files, path, IsNormalFile);
 }
 
 }  // namespace marlo

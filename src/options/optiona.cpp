@@ -13,6 +13,9 @@ bool InRange(const std::optional<int>& row, const std::vector<ListEntry>& rows) 
   return row && *row >= 0 && static_cast<std::size_t>(*row) < rows.size();
 }
 
+// A list that is there but could not be read to its end.
+bool CutShort(const ReadResult& read) { return !read.complete && !read.missing; }
+
 bool SameRead(const ReadResult& a, const ReadResult& b) {
   return a.missing == b.missing && a.complete == b.complete && a.bytes == b.bytes;
 }
@@ -26,7 +29,6 @@ Optiona::Optiona(Platform& platform, OptionaView& view)
 // was read is kept, so that a save can tell whether app.txt changed meanwhile.
 void Optiona::Form_Load() {
   list_as_read_ = platform_.files.ReadAll(ListFilePath(program_folder_));
-  read_incomplete_ = !list_as_read_.complete && !list_as_read_.missing;
   rows_ = EntriesOf(list_as_read_);
   saved_rows_ = rows_;
   view_.ShowRows(rows_, std::nullopt);
@@ -110,7 +112,6 @@ bool Optiona::Save() {
     return false;
   }
   list_as_read_ = {FormatListFile(rows_), true, false};
-  read_incomplete_ = false;
   saved_rows_ = rows_;
   view_.ShowMessage("Save Succesfully", "Info");
   return true;
@@ -121,11 +122,11 @@ bool Optiona::Save() {
 // decides first.
 bool Optiona::ReplaceConfirmed() {
   const char* reason = nullptr;
-  if (read_incomplete_) {
+  if (CutShort(list_as_read_)) {
     reason = "app.txt could not be read completely when this window opened.";
   } else {
     const ReadResult now = platform_.files.ReadAll(ListFilePath(program_folder_));
-    if (!now.complete && !now.missing) {
+    if (CutShort(now)) {
       reason = "app.txt could not be read to see whether it was changed since this window read it.";
     } else if (!SameRead(now, list_as_read_)) {
       reason = "app.txt was changed since this window read it.";

@@ -69,7 +69,6 @@ class Optiona {
   std::vector<ListEntry> rows_;
   std::vector<ListEntry> saved_rows_;         // the rows as last read or saved
   ReadResult list_as_read_;                   // app.txt as this window last read or wrote it
-  bool read_incomplete_ = false;              // a list that exists could not be read to its end
   std::map<std::string, ProgramMark> marks_;  // by path; kUnknown while a check is under way
   bool delete_enabled_ = false;
 };

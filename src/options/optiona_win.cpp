@@ -123,7 +123,7 @@ class OptionaWindow : public OptionaView {
   void OnRowText(LVITEMA& item);
   void OnRowText(LVITEMW& item);
   void OnDpiChanged(int dpi, LPARAM suggested);
-  void ApplyLayout();
+  void ApplyDensity();
   void OnDestroy();
   void AddTooltip(HWND control, const char* text);
   int RowUnderPointer();
@@ -212,7 +212,7 @@ bool OptionaWindow::Create() {
                               ids::kLblPosition, 12);
   // The title strip is drawn under the position label, which sits at its end.
   SetWindowPos(lbl_title_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ApplyLayout();
+  ApplyDensity();
 
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
@@ -227,9 +227,9 @@ bool OptionaWindow::Create() {
   return true;
 }
 
-// Places, fonts, column widths and the browse picture for the window's density.
-void OptionaWindow::ApplyLayout() {
-  layout_.Apply(dpi_);
+// Column widths and the browse picture for the window's density (the controls' places and fonts
+// follow the layout).
+void OptionaWindow::ApplyDensity() {
   SendMessageA(lv_, LVM_SETCOLUMNWIDTH, 0, Scale(107, dpi_));
   SendMessageA(lv_, LVM_SETCOLUMNWIDTH, 1, Scale(400, dpi_));
   HBITMAP old = folder_picture_;
@@ -480,7 +480,8 @@ LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {
 void OptionaWindow::OnDpiChanged(int dpi, LPARAM suggested) {
   dpi_ = dpi;
   MoveToSuggested(hwnd_, suggested);
-  ApplyLayout();
+  layout_.Apply(dpi_);
+  ApplyDensity();
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

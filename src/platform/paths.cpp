@@ -56,11 +56,18 @@ bool SameDrive(const std::string& path, const std::string& program_folder) {
 
 bool IsShareForm(const std::string& path) { return StartsWith(path, "\\\\"); }
 
+std::optional<bool> LookFor(FileSystem& files, const std::string& path,
+                            const std::function<bool(const DirEntry&)>& wanted) {
+  bool found = false;
+  if (!files.Search(path, [&](const DirEntry& entry) { return found = wanted(entry); })) {
+    return std::nullopt;
+  }
+  return found;
+}
+
 bool SearchFinds(FileSystem& files, const std::string& path,
                  const std::function<bool(const DirEntry&)>& wanted) {
-  bool found = false;
-  files.Search(path, [&](const DirEntry& entry) { return found = wanted(entry); });
-  return found;
+  return LookFor(files, path, wanted).value_or(false);
 }
 
 bool NamesFile(FileSystem& files, const std::string& path) {

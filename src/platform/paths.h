@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -24,7 +25,11 @@ bool SameDrive(const std::string& path, const std::string& program_folder);
 // True for a path in share form, \\SERVER\SHARE\....
 bool IsShareForm(const std::string& path);
 
-// True when a directory search for `path` finds an entry that `wanted` accepts.
+// Whether a directory search for `path` finds an entry that `wanted` accepts; nothing when the
+// search could not be made.
+std::optional<bool> LookFor(FileSystem& files, const std::string& path,
+                            const std::function<bool(const DirEntry&)>& wanted);
+// The same, a search that could not be made finding nothing.
 bool SearchFinds(FileSystem& files, const std::string& path,
                  const std::function<bool(const DirEntry&)>& wanted);
 

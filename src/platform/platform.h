@@ -42,9 +42,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Directory search for `pattern` (wildcards allowed in its last part). Calls `visit` for each
-  // match until it returns true. A failed search (no match, missing drive, unreachable share)
-  // simply visits nothing.
-  virtual void Search(const std::string& pattern,
+  // match until it returns true. True when the search was made, matches or none (no such file or
+  // folder); false when it could not be (an unreachable share, no access), and nothing is visited.
+  virtual bool Search(const std::string& pattern,
                       const std::function<bool(const DirEntry&)>& visit) = 0;
 
   // Reads the whole file; stops at the first failure and hands back what was read before it.

@@ -64,11 +64,15 @@ DWORD VariedWait(DWORD& seed, DWORD base) {
 
 }  // namespace
 
-void Win32FileSystem::Search(const std::string& pattern,
+bool Win32FileSystem::Search(const std::string& pattern,
                              const std::function<bool(const DirEntry&)>& visit) {
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  if (find == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_NO_MORE_FILES || error == ERROR_INVALID_NAME;
+  }
   do {
     const DWORD attributes = data.dwFileAttributes;
     const DirEntry entry{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
@@ -77,6 +81,7 @@ void Win32FileSystem::Search(const std::string& pattern,
     if (visit(entry)) break;
   } while (FindNextFileA(find, &data));
   FindClose(find);
+  return true;
 }
 
 // Readers share everything, so a save that replaces the file is never held up by a reader.
@@ -90,37 +95,26 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) {
     result.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return result;
   }
-  // One buffer of the file's size, read straight into; a file that grows meanwhile is read on to
-  // its new end. Only what was read is handed back, also after a failure.
+  // One buffer of the file's size and a byte more, read straight into: the read that finds the
+  // end needs room, and a file that grows meanwhile is read on to its new end. Only what was
+  // read is handed back, also after a failure.
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31)) {
-    result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
-  }
+  const bool sized = GetFileSizeEx(file.get(), &size) && size.QuadPart < (1LL << 31);
+  result.bytes.resize(sized ? static_cast<std::size_t>(size.QuadPart) + 1 : 64 * 1024);
   std::size_t filled = 0;
-  char spill[64 * 1024];
   for (;;) {
-    const bool into_buffer = filled < result.bytes.size();
-    char* target = into_buffer ? &result.bytes[filled] : spill;
+    if (filled == result.bytes.size()) result.bytes.resize(filled * 2);
     const DWORD room =
-        into_buffer
-            ? static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - filled, 1u << 24))
-            : static_cast<DWORD>(sizeof spill);
+        static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - filled, 1u << 24));
     DWORD got = 0;
-    const bool read = ReadFile(file.get(), target, room, &got, nullptr) != FALSE;
-    if (into_buffer) {
-      filled += got;
-    } else {
-      result.bytes.append(spill, got);
-      filled += got;
+    const bool read = ReadFile(file.get(), &result.bytes[filled], room, &got, nullptr) != FALSE;
+    filled += got;
+    if (!read || got == 0) {
+      result.complete = read;
+      break;
     }
-    if (!read) {
-      result.bytes.resize(filled);
-      return result;
-    }
-    if (got == 0) break;
   }
   result.bytes.resize(filled);
-  result.complete = true;
   return result;
 }
 

@@ -8,7 +8,7 @@ namespace marlo {
 
 class Win32FileSystem : public FileSystem {
  public:
-  void Search(const std::string& pattern,
+  bool Search(const std::string& pattern,
               const std::function<bool(const DirEntry&)>& visit) override;
   ReadResult ReadAll(const std::string& path) override;
   Outcome Append(const std::string& path, const std::string& text) override;

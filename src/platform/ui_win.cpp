@@ -22,11 +22,15 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
+HFONT BoldFont(const char* face, int height) {
+  return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, face);
+}
+
 // True when `face` is had at `height` pixels (the em height, as a negative font height asks).
 bool FaceFits(const char* face, int height) {
-  HFONT font =
-      CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+  HFONT font = BoldFont(face, height);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   char got[LF_FACESIZE] = {};
@@ -55,10 +59,8 @@ HFONT SansSerifBold(double points, int dpi) {
   const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
   HFONT& font = fonts[height];
   if (font == nullptr) {
-    const char* face = FaceFits("MS Sans Serif", height) ? "MS Sans Serif" : "Microsoft Sans Serif";
-    font =
-        CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+    font = BoldFont(FaceFits("MS Sans Serif", height) ? "MS Sans Serif" : "Microsoft Sans Serif",
+                    height);
   }
   return font;
 }
@@ -75,29 +77,36 @@ SIZE OuterSizeForClient(int width, int height, DWORD style, int dpi) {
 
 HWND ChildLayout::Add(HWND parent, const char* window_class, const char* text, DWORD style,
                       RECT place, int id, double points, DWORD ex_style) {
-  HWND child = CreateWindowExA(
-      ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | style, Scale(place.left, dpi_),
-      Scale(place.top, dpi_), Scale(place.right, dpi_), Scale(place.bottom, dpi_), parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  const RECT at = Scaled(place);
+  HWND child = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | style,
+                               at.left, at.top, at.right, at.bottom, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleA(nullptr), nullptr);
   if (child == nullptr) return nullptr;
-  if (points > 0) {
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(SansSerifBold(points, dpi_)), FALSE);
-  }
   children_.push_back({child, place, points});
+  SetFont(children_.back());
   return child;
 }
 
 void ChildLayout::Apply(int dpi) {
   dpi_ = dpi;
   for (const Child& child : children_) {
-    if (child.points > 0) {
-      SendMessageA(child.hwnd, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(SansSerifBold(child.points, dpi)), FALSE);
-    }
-    SetWindowPos(child.hwnd, nullptr, Scale(child.place.left, dpi), Scale(child.place.top, dpi),
-                 Scale(child.place.right, dpi), Scale(child.place.bottom, dpi),
+    SetFont(child);
+    const RECT at = Scaled(child.place);
+    SetWindowPos(child.hwnd, nullptr, at.left, at.top, at.right, at.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+RECT ChildLayout::Scaled(const RECT& place) const {
+  return {Scale(place.left, dpi_), Scale(place.top, dpi_), Scale(place.right, dpi_),
+          Scale(place.bottom, dpi_)};
+}
+
+void ChildLayout::SetFont(const Child& child) const {
+  if (child.points <= 0) return;
+  SendMessageA(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(SansSerifBold(child.points, dpi_)),
+               FALSE);
 }
 
 HBRUSH SolidBrush(COLORREF colour) {

@@ -42,6 +42,10 @@ class ChildLayout {
     RECT place;  // left, top, width, height at 96 dpi
     double points;
   };
+  // A place at 96 dpi (left, top, width, height) at the layout's dpi.
+  RECT Scaled(const RECT& place) const;
+  void SetFont(const Child& child) const;
+
   std::vector<Child> children_;
 };
 

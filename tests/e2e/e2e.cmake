@@ -18,6 +18,7 @@ foreach(source ${e2e_helper_sources})
   list(APPEND e2e_helpers ${name})
   add_executable(${name} WIN32 ${source})
   target_link_libraries(${name} PRIVATE marlo_win ${marlo_static_link})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 endforeach()
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)

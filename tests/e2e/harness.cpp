@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "screen_copy.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -523,30 +525,14 @@ COLORREF ClientPixel(HWND window, int x, int y) {
 int CountPixels(HWND window, const RECT& client_rect, COLORREF colour) {
   POINT origin{client_rect.left, client_rect.top};
   ClientToScreen(window, &origin);
-  const int width = client_rect.right - client_rect.left;
-  const int height = client_rect.bottom - client_rect.top;
-  if (width <= 0 || height <= 0) return 0;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  BitBlt(dc, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  int count = 0;
-  const auto* pixels = static_cast<const DWORD*>(bits);
+  const ScreenCopy copy(origin.x, origin.y, client_rect.right - client_rect.left,
+                        client_rect.bottom - client_rect.top);
+  if (copy.empty()) return 0;
   const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-  for (int i = 0; i < width * height; ++i) count += (pixels[i] & 0xFFFFFF) == wanted ? 1 : 0;
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  int count = 0;
+  for (int y = 0; y < copy.height(); ++y) {
+    for (int x = 0; x < copy.width(); ++x) count += copy.At(x, y) == wanted ? 1 : 0;
+  }
   return count;
 }
 

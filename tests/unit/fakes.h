@@ -42,12 +42,13 @@ class Files : public marlo::FileSystem {
 
   Faults* faults = nullptr;
 
-  void Search(const std::string& pattern,
+  bool Search(const std::string& pattern,
               const std::function<bool(const marlo::DirEntry&)>& visit) override {
     ++searches;
-    if (Fails("search")) return;
+    if (Fails("search")) return false;
     const auto found = files.find(pattern);
     if (found != files.end()) visit(found->second.attributes);
+    return true;
   }
   marlo::ReadResult ReadAll(const std::string& path) override {
     if (Fails("read")) return {};

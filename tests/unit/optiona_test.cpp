@@ -31,6 +31,11 @@ class OptionaTest : public ::testing::Test {
     view.selected = row;
     options->LV_Click();
   }
+  // Types a name and a path into the two fields.
+  void Type(const std::string& name, const std::string& path) {
+    view.name = name;
+    view.path = path;
+  }
 
   fakes::Machine machine;
   OptionaView view;
@@ -54,8 +59,7 @@ TEST_F(OptionaTest, AMissingListOpensEmptyAndAFirstEntryCanBeAdded) {
   options = std::make_unique<marlo::Optiona>(machine.platform, view);
   options->Form_Load();
   EXPECT_TRUE(view.rows.empty());
-  view.name = "Sales";
-  view.path = "d:\\s.exe";
+  Type("Sales", "d:\\s.exe");
   options->cmdNew_Click();
   options->cmdSave_Click();
   EXPECT_EQ(machine.files.Text(kList), "Sales=D:\\S.EXE\r\n");
@@ -85,12 +89,10 @@ TEST_P(NewDriveTest, NewAndEditAcceptOnlyPathsOnTheMenusOwnDrive) {
   machine.files.files[GetParam().folder + "\\app.txt"].bytes = "A=D:\\A.EXE\r\n";
   options = std::make_unique<marlo::Optiona>(machine.platform, view);
   options->Form_Load();
-  view.name = "New";
-  view.path = GetParam().path;
+  Type("New", GetParam().path);
   options->cmdNew_Click();
   Click(0);
-  view.name = "Edited";
-  view.path = GetParam().path;
+  Type("Edited", GetParam().path);
   options->cmdEdit_Click();
   if (GetParam().accepted) {
     EXPECT_EQ(view.rows.size(), 2u);
@@ -113,8 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Table, NewDriveTest,
 TEST_F(OptionaTest, NewKeepsTheTypedNameAndUpperCasesThePathBelowTheSelectedRow) {
   auto& o = Open("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
   Click(1);
-  view.name = "Pay Roll";
-  view.path = "d:\\pay\\first.exe";
+  Type("Pay Roll", "d:\\pay\\first.exe");
   o.cmdNew_Click();
   view.path = "d:\\pay\\second.exe";
   o.cmdNew_Click();
@@ -131,8 +132,7 @@ TEST_F(OptionaTest, NewKeepsTheTypedNameAndUpperCasesThePathBelowTheSelectedRow)
 TEST_F(OptionaTest, EditUpperCasesBothFieldsAndAsksForASave) {
   auto& o = Open("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n");
   Click(0);
-  view.name = "Pay Roll";
-  view.path = "d:\\pay.exe";
+  Type("Pay Roll", "d:\\pay.exe");
   o.cmdEdit_Click();
   EXPECT_EQ(view.rows, (Rows{{"PAY ROLL", "D:\\PAY.EXE"}, {"B", "D:\\B.EXE"}}));
   EXPECT_EQ(view.calls, Strings{kSaveFirst});
@@ -200,8 +200,7 @@ class FailingSaveTest : public OptionaTest, public ::testing::WithParamInterface
 TEST_P(FailingSaveTest, LeavesTheOldListAndNoTemporaryFileAndSaysSo) {
   const std::string old_list = "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n";
   auto& o = Open(old_list);
-  view.name = "C";
-  view.path = "D:\\C.EXE";
+  Type("C", "D:\\C.EXE");
   o.cmdNew_Click();
   machine.files.fail_step = GetParam();
   o.cmdSave_Click();
@@ -230,8 +229,7 @@ TEST_F(OptionaTest, NewAndEditRefuseAnEqualsSignInEitherField) {
       {"Pay=Roll", "D:\\PAY.EXE"}, {"Pay", "D:\\PAY=2.EXE"}, {"=", "="}};
   for (const auto& [name, path] : fields) {
     Click(0);
-    view.name = name;
-    view.path = path;
+    Type(name, path);
     view.calls.clear();
     o.cmdNew_Click();
     o.cmdEdit_Click();
@@ -368,8 +366,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(OptionaTest, WithoutChangesNothingIsAskedOnTheWayOut) {
   auto& o = Open("A=D:\\A.EXE\r\n");
   Click(0);
-  view.name = "B";
-  view.path = "D:\\B.EXE";
+  Type("B", "D:\\B.EXE");
   o.cmdNew_Click();
   o.cmdSave_Click();  // saved: no longer a change
   view.calls.clear();
@@ -396,8 +393,7 @@ TEST_F(OptionaTest, RowsAreMarkedByWhetherTheirProgramExistsAskedOnceAsTheyAreDr
 
   // Edit points the row at a program: its path is looked at afresh, even one known before.
   Click(1);
-  view.name = "B";
-  view.path = "D:\\A.EXE";
+  Type("B", "D:\\A.EXE");
   o.cmdEdit_Click();
   EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kUnknown);
   EXPECT_EQ(view.checks.back(), "D:\\A.EXE");

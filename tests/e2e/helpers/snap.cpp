@@ -4,6 +4,8 @@
 // Each waits up to fifteen seconds for a visible window of that class.
 #include <windows.h>
 
+#include "screen_copy.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,38 +29,37 @@ bool Capture(HWND window, const char* file_name) {
   Sleep(700);  // let the window and its frame finish drawing
   RECT rect;
   GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = ((width * 3 + 3) / 4) * 4;
-  const DWORD size = stride * height;
+  const e2e::ScreenCopy copy(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  if (copy.empty()) return false;
+  // A 24-bit picture, its bottom row first, each row padded to four bytes.
+  const DWORD stride = ((copy.width() * 3 + 3) / 4) * 4;
+  std::vector<unsigned char> bits(stride * copy.height());
+  for (int y = 0; y < copy.height(); ++y) {
+    unsigned char* row = &bits[(copy.height() - 1 - y) * stride];
+    for (int x = 0; x < copy.width(); ++x) {
+      const DWORD pixel = copy.At(x, y);
+      row[3 * x] = static_cast<unsigned char>(pixel);
+      row[3 * x + 1] = static_cast<unsigned char>(pixel >> 8);
+      row[3 * x + 2] = static_cast<unsigned char>(pixel >> 16);
+    }
+  }
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = copy.width();
+  info.biHeight = copy.height();
+  info.biPlanes = 1;
+  info.biBitCount = 24;
   BITMAPFILEHEADER header{};
   header.bfType = 0x4D42;
-  header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-  header.bfSize = header.bfOffBits + size;
+  header.bfOffBits = sizeof header + sizeof info;
+  header.bfSize = header.bfOffBits + static_cast<DWORD>(bits.size());
   bool written = false;
   if (FILE* file = std::fopen(file_name, "wb")) {
     written = std::fwrite(&header, sizeof header, 1, file) == 1 &&
-              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
-              std::fwrite(bits, size, 1, file) == 1;
+              std::fwrite(&info, sizeof info, 1, file) == 1 &&
+              std::fwrite(bits.data(), bits.size(), 1, file) == 1;
     std::fclose(file);
   }
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
   return written;
 }
 
