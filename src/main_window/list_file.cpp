@@ -40,10 +40,10 @@ ListEntry ParseEntry(const std::string& line) {
   return {std::string(entry.caption), std::string(entry.path)};
 }
 
-std::vector<ListEntry> EntriesOf(const ReadResult& read) {
+std::vector<ListEntry> EntriesOf(std::string_view text, bool complete) {
   std::vector<ListEntry> entries;
-  entries.reserve(CountLines(read.bytes, read.complete));
-  ForEachLine(read.bytes, read.complete, [&](std::string_view line) {
+  entries.reserve(CountLines(text, complete));
+  ForEachLine(text, complete, [&](std::string_view line) {
     const EntryView entry = EntryOf(line);
     entries.push_back({std::string(entry.caption), std::string(entry.path)});
   });
@@ -57,8 +57,8 @@ std::string FormatListFile(const std::vector<ListEntry>& entries) {
 }
 
 FileResult SaveListFile(FileSystem& files, const std::string& program_folder,
-                        const std::vector<ListEntry>& entries) {
-  FileResult written = files.WriteTemporary(program_folder, FormatListFile(entries));
+                        const std::string& bytes) {
+  FileResult written = files.WriteTemporary(program_folder, bytes);
   if (!written.ok) {
     if (!written.path.empty()) files.Remove(written.path);
     written.reason = "the new list could not be written (" + written.reason + ")";

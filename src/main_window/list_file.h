@@ -1,4 +1,5 @@
-// The menu list file app.txt: one entry a line, caption "=" path, ANSI text, CR LF line ends.
+// The menu list file app.txt: one entry a line, caption "=" path, CR LF line ends. The rules here
+// work on its text as UTF-8; the forms the file is written in are in list_form.h.
 #pragma once
 
 #include <cstring>
@@ -63,18 +64,21 @@ std::size_t CountLines(std::string_view bytes, bool complete);
 ListEntry ParseEntry(const std::string& line);
 EntryView EntryOf(std::string_view line);
 
-// The entries of what a read of the list file produced: after a read failure, the whole lines
-// read before it.
-std::vector<ListEntry> EntriesOf(const ReadResult& read);
+// The entries of a list's text: after a read failure (`complete` false), the whole lines read
+// before it.
+std::vector<ListEntry> EntriesOf(std::string_view text, bool complete);
+inline std::vector<ListEntry> EntriesOf(const ReadResult& read) {
+  return EntriesOf(read.bytes, read.complete);
+}
 
 // The bytes of a list file: every entry as caption "=" path CR LF; no entries gives no bytes.
 std::string FormatListFile(const std::vector<ListEntry>& entries);
 
-// Saves the list as the program folder's app.txt. Every workstation reads that file at its
+// Saves `bytes` as the program folder's app.txt. Every workstation reads that file at its
 // start, so it is never deleted or written in place: the new list goes to a temporary file in the
 // same folder first, and only a complete one replaces app.txt, in one step. Until then the old
 // list stays as it was; on failure no temporary file is left behind.
 FileResult SaveListFile(FileSystem& files, const std::string& program_folder,
-                        const std::vector<ListEntry>& entries);
+                        const std::string& bytes);
 
 }  // namespace marlo

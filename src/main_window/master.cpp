@@ -17,7 +17,7 @@ Master::Master(Platform& platform, MasterView& view)
 void Master::Form_Load() {
   List7 = {};
   List5 = {};
-  list_bytes_ = {};
+  list_ = {};
   // Only a lookup that was made can tell that the list is missing. One that could not be made (a
   // share that did not answer) is no reason to add a default line to the office's list: the list
   // is read as it stands, and a read that fails says so.
@@ -42,12 +42,12 @@ void Master::Form_Load() {
   if (view_.SelectMenuItem(0)) List7_Click(0);
 }
 
-// One read of app.txt, one pass over its bytes: after a read failure, the whole lines read
-// before it. False when the read did not reach the end of the file.
+// One read of app.txt, in the form it was written, and one pass over its text: after a read
+// failure, the whole lines read before it. False when the read did not reach the end of the file.
 bool Master::ReadMenu() {
   ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_));
-  list_bytes_ = std::move(read.bytes);
-  EntryViewsOf(list_bytes_, read.complete, List7, List5);
+  list_ = DecodeList(std::move(read.bytes), read.complete, platform_.locale);
+  EntryViewsOf(list_.Text(), read.complete, List7, List5);
   return read.complete;
 }
 
@@ -56,21 +56,25 @@ std::string Master::PathAt(int index) const {
   return std::string(List5[static_cast<std::size_t>(index)]);
 }
 
-// Each record reads the clock anew, so the second record of a share start has its own time.
+// Each record reads the clock anew, so the second record of a share start has its own time. The
+// log stays in the ANSI code page, which the tools that read it expect.
 void Master::AppendStartRecord(const std::string& name) {
   const std::string record =
       FormatStartRecord(name, platform_.clock.Now(), platform_.clock.Separators());
-  platform_.files.Append(StartLogPath(program_folder_), record);
+  bool exact = true;
+  platform_.files.Append(StartLogPath(program_folder_), platform_.locale.ToAnsi(record, exact));
 }
 
 // Without a list the menu cannot run: a default list naming the office's sibling program
-// qfact.exe is written, and the user is asked to start again. When the list cannot be written
+// qfact.exe is written (as a new list is: in the ANSI code page, unless the folder's name needs
+// UTF-8), and the user is asked to start again. When the list cannot be written
 // (a read-only folder, a share without write access), starting again would not help: the user is
 // told why instead.
 void Master::WriteDefaultList() {
   view_.ShowMessage("App.txt File Not Found...", "RMX");
-  const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt",
-                                                 "QFACT=" + program_folder_ + "\\qfact.exe\r\n");
+  const EncodedList list = EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}},
+                                      ListForm::kAnsi, platform_.locale);
+  const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes);
   view_.ShowMessage(written.ok ? "Please Re Start Programm..."
                                : "The default list could not be written: " + written.reason,
                     "RMX");

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "main_window/list_form.h"
 #include "main_window/master_view.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -45,7 +46,7 @@ class Master {
   bool FileExists(const std::string& path);
 
   // Working state, under the names the handlers use. The menu's captions and paths are parts of
-  // the bytes of app.txt as read at start-up, which the window keeps: no copy per entry.
+  // the text of app.txt as read at start-up, which the window keeps: no copy per entry.
   std::vector<std::string_view> List7;  // menu captions
   std::vector<std::string_view> List5;  // entry paths, parallel to List7
   std::vector<std::string> List6;       // pieces of the text GetPiece cut last
@@ -74,7 +75,7 @@ class Master {
   Platform& platform_;
   MasterView& view_;
   std::string program_folder_;
-  std::string list_bytes_;  // app.txt as read; List7 and List5 point into it
+  ListText list_;  // app.txt as read; List7 and List5 point into its text
 };
 
 }  // namespace marlo

@@ -29,7 +29,9 @@ Optiona::Optiona(Platform& platform, OptionaView& view)
 // was read is kept, so that a save can tell whether app.txt changed meanwhile.
 void Optiona::Form_Load() {
   list_as_read_ = platform_.files.ReadAll(ListFilePath(program_folder_));
-  rows_ = EntriesOf(list_as_read_);
+  const ListText list = DecodeList(list_as_read_.bytes, list_as_read_.complete, platform_.locale);
+  form_ = list.form;
+  rows_ = EntriesOf(list.Text(), list_as_read_.complete);
   saved_rows_ = rows_;
   view_.ShowRows(rows_, std::nullopt);
 }
@@ -100,18 +102,20 @@ void Optiona::cmdDelete_Click() {
 
 void Optiona::cmdSave_Click() { Save(); }
 
-// Saves the rows; false when nothing was saved. A save that did not work says so, and why; the
-// rows stay in the window to be saved again.
+// Saves the rows, in the form the list was read in; false when nothing was saved. A save that did
+// not work says so, and why; the rows stay in the window to be saved again.
 bool Optiona::Save() {
   if (!ReplaceConfirmed()) return false;
-  const FileResult saved = SaveListFile(platform_.files, program_folder_, rows_);
+  EncodedList list = EncodeList(rows_, form_, platform_.locale);
+  const FileResult saved = SaveListFile(platform_.files, program_folder_, list.bytes);
   if (!saved.ok) {
     view_.ShowMessage("The list was NOT saved: " + saved.reason +
                           ".\r\napp.txt still holds the list as it was before this save.",
                       "Save Failed");
     return false;
   }
-  list_as_read_ = {FormatListFile(rows_), true, false};
+  list_as_read_ = {std::move(list.bytes), true, false};
+  form_ = list.form;
   saved_rows_ = rows_;
   view_.ShowMessage("Save Succesfully", "Info");
   return true;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "main_window/list_file.h"
+#include "main_window/list_form.h"
 #include "options/optiona_view.h"
 #include "platform/platform.h"
 
@@ -69,6 +70,7 @@ class Optiona {
   std::vector<ListEntry> rows_;
   std::vector<ListEntry> saved_rows_;         // the rows as last read or saved
   ReadResult list_as_read_;                   // app.txt as this window last read or wrote it
+  ListForm form_ = ListForm::kAnsi;           // the form it was in, which a save keeps
   std::map<std::string, ProgramMark> marks_;  // by path; kUnknown while a check is under way
   bool delete_enabled_ = false;
 };

@@ -9,6 +9,17 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The first character, which in UTF-8 may take several bytes: É and È share their first byte.
+std::string FirstCharacterUpper(const std::string& text) {
+  std::size_t length = 1;
+  while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+    ++length;
+  }
+  std::string first = text.substr(0, length);
+  first[0] = UpperAscii(first[0]);
+  return first;
+}
+
 // The file name of a path: what follows its last "\".
 std::string FileNameOf(const std::string& path) {
   const auto last = path.find_last_of('\\');
@@ -51,7 +62,7 @@ std::string ProgramFolderFromExePath(const std::string& exe_path) {
 
 bool SameDrive(const std::string& path, const std::string& program_folder) {
   return !path.empty() && !program_folder.empty() &&
-         UpperAscii(path[0]) == UpperAscii(program_folder[0]);
+         FirstCharacterUpper(path) == FirstCharacterUpper(program_folder);
 }
 
 bool IsShareForm(const std::string& path) { return StartsWith(path, "\\\\"); }

@@ -1,12 +1,14 @@
 // The narrow interfaces through which the menu's logic reaches the machine.
 //
 // Nothing here includes <windows.h>: the core is plain C++ and is tested natively against small
-// fakes. The Win32 implementations live beside this file in platform_win.cpp.
+// fakes. Every text, path and name is UTF-8. The Win32 implementations live beside this file in
+// platform_win.cpp.
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace marlo {
 
@@ -93,11 +95,18 @@ class Clock {
   virtual DateTimeSeparators Separators() = 0;
 };
 
+// Text is UTF-8 throughout the program; the machine's ANSI code page is where the files written
+// before UTF-8 (and the start log, which other tools read) still live.
 class Locale {
  public:
   virtual ~Locale() = default;
-  // `text` in upper case by the rules of the system's ANSI code page.
+  // `text` in upper case by the system's rules.
   virtual std::string UpperCase(const std::string& text) = 0;
+  // Bytes in the ANSI code page as UTF-8.
+  virtual std::string FromAnsi(std::string_view bytes) = 0;
+  // UTF-8 `text` in the ANSI code page. A character the code page has no place for becomes its
+  // default character ("?"), never a look-alike, and `exact` is then set to false.
+  virtual std::string ToAnsi(std::string_view text, bool& exact) = 0;
 };
 
 class Environment {

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   fakes::Machine machine;
   machine.env.folder = "\\\\" + folder_tail;
-  machine.files.files[machine.env.folder + "\\app.txt"].bytes = "X=" + listed + "\r\n";
+  // With the mark, the list's text is its bytes, whatever they are.
+  machine.files.files[machine.env.folder + "\\app.txt"].bytes = "\xEF\xBB\xBFX=" + listed + "\r\n";
   fakes::MasterView view;
   marlo::Master master(machine.platform, view);
   master.Form_Load();

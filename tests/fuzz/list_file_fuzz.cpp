@@ -1,7 +1,8 @@
-// Any bytes at all as app.txt. The menu's reader gives exactly the entries of the plain rules
-// (a line ends at CR LF or a lone CR; its caption and path are the pieces 0 and 1 at "="), the
-// window shows them in order with the first selected, and what the Options window would write
-// back reads again as the same entries.
+// Any bytes at all as app.txt, in whatever form they seem to be. The menu's reader gives exactly
+// the entries of the plain rules on the list's text (a line ends at CR LF or a lone CR; its caption
+// and path are the pieces 0 and 1 at "="), the window shows them in order with the first selected,
+// and what the Options window would write back, in the list's form, reads again as the same
+// entries.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "fakes.h"
 #include "main_window/list_file.h"
+#include "main_window/list_form.h"
 #include "main_window/master.h"
 #include "main_window/pieces.h"
 
@@ -44,12 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const bool complete = size == 0 || data[size - 1] != 0xFF;  // a read cut short, now and then
 
-  const auto entries = marlo::EntriesOf({bytes, complete});
-  if (entries != PlainEntries(bytes, complete)) std::abort();
-  if (marlo::CountLines(bytes, complete) != entries.size()) std::abort();
+  fakes::Locale locale;
+  const auto list = marlo::DecodeList(bytes, complete, locale);
+  const std::string text(list.Text());
+  if (list.form != marlo::ListForm::kUtf8WithMark && !marlo::IsUtf8(text)) std::abort();
+  const auto entries = marlo::EntriesOf(text, complete);
+  if (entries != PlainEntries(text, complete)) std::abort();
+  if (marlo::CountLines(text, complete) != entries.size()) std::abort();
 
-  const auto again = marlo::EntriesOf({marlo::FormatListFile(entries), true});
-  if (again != entries) std::abort();
+  const auto written = marlo::EncodeList(entries, list.form, locale);
+  const auto again = marlo::DecodeList(written.bytes, true, locale);
+  if (marlo::EntriesOf(again.Text(), true) != entries) std::abort();
 
   // The main window reads the same entries.
   fakes::Machine machine;

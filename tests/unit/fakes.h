@@ -149,7 +149,7 @@ class Environment : public marlo::Environment {
   std::string ProgramFolder() override { return folder; }
 };
 
-// Upper case of ASCII letters only.
+// Upper case of ASCII letters only. The ANSI code page is Latin-1: byte b is U+00b.
 class Locale : public marlo::Locale {
  public:
   std::string UpperCase(const std::string& text) override {
@@ -158,6 +158,40 @@ class Locale : public marlo::Locale {
       if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return upper;
+  }
+  std::string FromAnsi(std::string_view bytes) override {
+    std::string text;
+    for (const char c : bytes) {
+      const auto b = static_cast<unsigned char>(c);
+      if (b < 0x80) {
+        text += c;
+      } else {
+        text += static_cast<char>(0xC0 | (b >> 6));
+        text += static_cast<char>(0x80 | (b & 0x3F));
+      }
+    }
+    return text;
+  }
+  // Code points up to U+00FF are one byte each; anything else (and any byte that is not UTF-8)
+  // becomes "?".
+  std::string ToAnsi(std::string_view text, bool& exact) override {
+    std::string bytes;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      const auto b = static_cast<unsigned char>(text[at]);
+      const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
+      if (b < 0x80) {
+        bytes += text[at];
+      } else if ((b == 0xC2 || b == 0xC3) && (next & 0xC0) == 0x80) {
+        bytes += static_cast<char>(((b & 0x03) << 6) | (next & 0x3F));
+        ++at;
+      } else {
+        bytes += '?';
+        exact = false;
+        while (at + 1 < text.size() && (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80)
+          ++at;
+      }
+    }
+    return bytes;
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include "fakes.h"
 #include "main_window/list_file.h"
+#include "main_window/list_form.h"
 
 namespace {
 
@@ -74,6 +75,69 @@ TEST(ListFile, WrittenEntriesReadBackTheSame) {
     read.push_back(marlo::ParseEntry(line));
   }
   EXPECT_EQ(read, entries);
+}
+
+// The three forms of app.txt (the fake ANSI code page is Latin-1): each is read as text, and the
+// rows written back in the form read give the same bytes. Whole lines only after a failed read.
+struct FormCase {
+  std::string bytes;
+  bool complete;
+  marlo::ListForm form;
+  std::vector<ListEntry> entries;
+  std::string written;  // the entries written back in `form`, or with a mark where they must
+};
+
+class ListFormTest : public ::testing::TestWithParam<FormCase> {};
+
+TEST_P(ListFormTest, ReadsTheTextOfEachFormAndWritesItBackInThatForm) {
+  const FormCase& c = GetParam();
+  fakes::Locale locale;
+  const auto list = marlo::DecodeList(c.bytes, c.complete, locale);
+  EXPECT_EQ(list.form, c.form);
+  const auto entries = marlo::EntriesOf(list.Text(), c.complete);
+  EXPECT_EQ(entries, c.entries);
+  EXPECT_EQ(marlo::EncodeList(entries, list.form, locale).bytes, c.written);
+}
+
+using marlo::ListForm;
+const std::string kBuero = "B\xC3\xBCro";  // Büro in UTF-8
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ListFormTest,
+    ::testing::Values(
+        FormCase{"Sales=D:\\S.EXE\r\n", true, ListForm::kAnsi, {{"Sales", "D:\\S.EXE"}},
+                 "Sales=D:\\S.EXE\r\n"},
+        FormCase{"B\xFCro=D:\\B\xFC.EXE", true, ListForm::kAnsi,
+                 {{kBuero, "D:\\B\xC3\xBC.EXE"}}, "B\xFCro=D:\\B\xFC.EXE\r\n"},
+        FormCase{kBuero + "=D:\\B.EXE\r\n", true, ListForm::kUtf8, {{kBuero, "D:\\B.EXE"}},
+                 kBuero + "=D:\\B.EXE\r\n"},
+        FormCase{"\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n", true, ListForm::kUtf8WithMark,
+                 {{kBuero, "D:\\B.EXE"}}, "\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n"},
+        FormCase{"\xEF\xBB\xBF", true, ListForm::kUtf8WithMark, {}, "\xEF\xBB\xBF"},
+        FormCase{"\xEF\xBB\xBF" "A=\xFC\r\n", true, ListForm::kUtf8WithMark, {{"A", "\xFC"}},
+                 "\xEF\xBB\xBF" "A=\xFC\r\n"},  // not UTF-8 after the mark: kept as it is
+        // Not UTF-8: an overlong "/", a surrogate, a cut sequence.
+        FormCase{"\xC0\xAF=\r\n", true, ListForm::kAnsi, {{"\xC3\x80\xC2\xAF", ""}},
+                 "\xC0\xAF=\r\n"},
+        FormCase{"\xED\xA0\x80\r\n", true, ListForm::kAnsi,
+                 {{"\xC3\xAD\xC2\xA0\xC2\x80", ""}}, "\xED\xA0\x80=\r\n"},
+        FormCase{"A=\xD0\r\n", true, ListForm::kAnsi, {{"A", "\xC3\x90"}}, "A=\xD0\r\n"},
+        // Without the field that made it ANSI, the bytes would read as UTF-8: the mark keeps it.
+        FormCase{"A=B=\xB3\r\n\xC3\xA9=1", true, ListForm::kAnsi,
+                 {{"A", "B"}, {"\xC3\x83\xC2\xA9", "1"}},
+                 "\xEF\xBB\xBF" "A=B\r\n\xC3\x83\xC2\xA9=1\r\n"},
+        // A read that failed inside a character: the whole lines before it are UTF-8.
+        FormCase{"\xD0\xA1=D:\\C.EXE\r\n\xD0", false, ListForm::kUtf8,
+                 {{"\xD0\xA1", "D:\\C.EXE"}}, "\xD0\xA1=D:\\C.EXE\r\n"}));
+
+TEST(ListForm, AnAnsiListWithARowBeyondTheCodePageIsWrittenAsUtf8WithAMark) {
+  fakes::Locale locale;
+  const std::string sklad = "\xD0\xA1\xD0\xBA\xD0\xBB\xD0\xB0\xD0\xB4";  // Склад
+  const auto written =
+      marlo::EncodeList({{kBuero, "D:\\B.EXE"}, {sklad, "D:\\S.EXE"}}, ListForm::kAnsi, locale);
+  EXPECT_EQ(written.form, ListForm::kUtf8WithMark);
+  EXPECT_EQ(written.bytes,
+            "\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n" + sklad + "=D:\\S.EXE\r\n");
 }
 
 }  // namespace

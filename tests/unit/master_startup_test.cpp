@@ -56,6 +56,15 @@ TEST_F(FormLoadTest, UnsetLogonServerAndRegionalSeparators) {
   EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), " - 07.12.2026 09.05.03\r\n");
 }
 
+// Other tools read the start log in the ANSI code page (the fake's is Latin-1); a name beyond it
+// loses those characters.
+TEST_F(FormLoadTest, TheStartLogStaysInTheAnsiCodePage) {
+  machine.env.variables["LOGONSERVER"] = "\\\\D\xC3\x87\xD0\x94";  // \\DÇД
+  List("D:\\MENU", "");
+  Load();
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), "D\xC7? - 07/12/2026 09:05:03\r\n");
+}
+
 TEST_F(FormLoadTest, EmptyListGivesAnEmptyMenuWithNothingSelectedAndNoMessage) {
   List("D:\\MENU", "");
   auto& m = Load();

@@ -93,6 +93,7 @@ TEST(SameDrive, ComparesTheFirstCharactersWithoutCase) {
   EXPECT_FALSE(marlo::SameDrive("E:\\X.EXE", "D:\\MENU"));
   EXPECT_FALSE(marlo::SameDrive("", "D:\\MENU"));
   EXPECT_FALSE(marlo::SameDrive("\\\\SRV\\X.EXE", "D:\\MENU"));
+  EXPECT_FALSE(marlo::SameDrive("\xC3\x89:\\X.EXE", "\xC3\x88:\\MENU"));  // É and È
 }
 
 }  // namespace

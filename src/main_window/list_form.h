@@ -1,0 +1,54 @@
+// The forms app.txt is written in, and its text as the program keeps it: UTF-8.
+//
+// Lists have always been saved in the machine's ANSI code page; editors of today save UTF-8, with
+// or without a byte-order mark. A list is read in the form it was written and saved in that form
+// again, so every list that worked before reads and saves exactly as it did.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "main_window/list_file.h"
+#include "platform/platform.h"
+
+namespace marlo {
+
+enum class ListForm { kAnsi, kUtf8, kUtf8WithMark };
+
+// The byte-order mark that opens a UTF-8 file.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// True when `bytes` are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
+// U+10FFFF).
+bool IsUtf8(std::string_view bytes);
+
+// The form of a list file's bytes: UTF-8 with a mark when they open with it; UTF-8 when they are
+// UTF-8 and hold a byte above 0x7F; the ANSI code page otherwise. Plain ASCII is all three at once
+// and counts as ANSI, the form new lists are written in.
+ListForm FormOf(std::string_view bytes);
+
+// The list as read, as UTF-8 text: the bytes themselves for a UTF-8 list (after its mark) and an
+// ANSI list of plain ASCII; an ANSI list with bytes above 0x7F converted, in one pass.
+struct ListText {
+  ListForm form = ListForm::kAnsi;
+  std::string bytes;
+  std::size_t skip = 0;  // the mark, not part of the first caption
+  std::string_view Text() const { return std::string_view(bytes).substr(skip); }
+};
+
+// After a read that failed (`complete` false) only whole lines count: what follows the last line
+// end is left out before the form is told, so a character cut in two by the failure does not make
+// a UTF-8 list look like an ANSI one.
+ListText DecodeList(std::string bytes, bool complete, Locale& locale);
+
+// The bytes of a list file holding `entries`, in `form`. A list in the ANSI code page that holds a
+// character the code page has no place for is written as UTF-8 with a mark instead, which every
+// copy of the menu reads: a character is never replaced. `form` in the result is the form written.
+struct EncodedList {
+  ListForm form;
+  std::string bytes;
+};
+EncodedList EncodeList(const std::vector<ListEntry>& entries, ListForm form, Locale& locale);
+
+}  // namespace marlo
