@@ -7,6 +7,7 @@ add_compile_options(-ffunction-sections -fdata-sections)
 # The Win32 side: platform calls and the two windows.
 add_library(marlo_win STATIC
   src/platform/platform_win.cpp
+  src/platform/text_win.cpp
   src/platform/topmost_win.cpp
   src/platform/ui_win.cpp
   src/platform/system_libraries_win.cpp
@@ -16,13 +17,16 @@ add_library(marlo_win STATIC
   src/options/program_checker_win.cpp
 )
 target_link_libraries(marlo_win PUBLIC marlo_core)
+# Text reaches Windows only through the wide (W) calls: the macros of windows.h mean those here.
+target_compile_definitions(marlo_win PRIVATE UNICODE _UNICODE)
 
 # The exe an office copies to its server: its icon, manifest and version built in, no debug
 # information, unused code left out.
 enable_language(RC)
 add_executable(Marlo WIN32 src/platform/win_main.cpp src/platform/marlo.rc)
 target_include_directories(Marlo PRIVATE ${PROJECT_SOURCE_DIR}/src/platform)
-target_link_libraries(Marlo PRIVATE marlo_win ${marlo_static_link} -s -Wl,--gc-sections)
+target_compile_definitions(Marlo PRIVATE UNICODE _UNICODE)
+target_link_libraries(Marlo PRIVATE marlo_win ${marlo_static_link} -municode -s -Wl,--gc-sections)
 set_property(SOURCE src/platform/marlo.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/platform/marlo.ico ${PROJECT_SOURCE_DIR}/src/platform/marlo.manifest)
 

@@ -7,7 +7,7 @@
 namespace marlo {
 namespace {
 
-const char* const kBanner = "Marlo Infosystems";
+const wchar_t* const kBanner = L"Marlo Infosystems";
 constexpr COLORREF kBannerGround = RGB(0, 0, 128);
 constexpr COLORREF kPanelGround = RGB(236, 236, 255);
 constexpr COLORREF kPanelLine = RGB(128, 128, 255);
@@ -126,7 +126,7 @@ void PaintMasterLook(HDC dc, const RECT& client, int dpi) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   HGDIOBJ old_font = SelectObject(dc, SansSerifBold(12, dpi));
-  DrawTextA(dc, kBanner, -1, &banner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  DrawTextW(dc, kBanner, -1, &banner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, old_font);
 }
 

@@ -1,12 +1,14 @@
 // The main window on screen: its controls, and the routing of Win32 messages to Master's handlers.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "main_window/master.h"
 #include "main_window/master_ids.h"
 #include "main_window/master_look_win.h"
 #include "platform/session_win.h"
+#include "platform/text_win.h"
 #include "platform/topmost_win.h"
 #include "platform/ui_win.h"
 
@@ -26,7 +28,7 @@ constexpr COLORREF kLabel1Ground = RGB(0, 0, 255);
 constexpr COLORREF kLabel5Text = RGB(255, 255, 128);
 constexpr COLORREF kLabel5Ground = RGB(128, 128, 255);
 
-std::string Caption() { return std::string("Marlo Infosystems") + std::string(72, ' '); }
+std::wstring Caption() { return L"Marlo Infosystems" + std::wstring(72, L' '); }
 
 SIZE OuterSize(int dpi) {
   return {MulDiv(kOuterWidthTwips, dpi, 1440), MulDiv(kOuterHeightTwips, dpi, 1440)};
@@ -41,29 +43,37 @@ class MasterWindow : public MasterView {
 
   // MasterView
   void ShowMessage(const std::string& text, const std::string& title) override {
-    MessageBoxA(IsWindowVisible(hwnd_) ? hwnd_ : nullptr, text.c_str(), title.c_str(),
+    MessageBoxW(IsWindowVisible(hwnd_) ? hwnd_ : nullptr, Wide(text).c_str(), Wide(title).c_str(),
                 MB_OK | MB_ICONINFORMATION);
   }
   // The fastest fill the list box offers: its storage reserved for all captions at once, and no
-  // drawing until the last one is in.
+  // drawing until the last one is in. Each caption goes into UTF-16 in one buffer, which holds
+  // the longest.
   void ShowMenu(const std::vector<std::string_view>& captions) override {
-    SendMessageA(list7_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list7_, LB_RESETCONTENT, 0, 0);
-    std::size_t bytes = 0;
-    for (const auto caption : captions) bytes += caption.size() + 1;
-    SendMessageA(list7_, LB_INITSTORAGE, captions.size(), bytes);
-    std::string text;
+    SendMessageW(list7_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list7_, LB_RESETCONTENT, 0, 0);
+    std::size_t units = 0, longest = 0;
     for (const auto caption : captions) {
-      text.assign(caption);
-      SendMessageA(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      units += caption.size() + 1;
+      longest = std::max(longest, caption.size());
     }
-    SendMessageA(list7_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list7_, LB_INITSTORAGE, captions.size(), units * sizeof(wchar_t));
+    std::wstring text(longest + 1, L'\0');
+    for (const auto caption : captions) {
+      const int length = caption.empty() ? 0
+                                         : MultiByteToWideChar(CP_UTF8, 0, caption.data(),
+                                                               static_cast<int>(caption.size()),
+                                                               text.data(), static_cast<int>(longest));
+      text[static_cast<std::size_t>(length)] = L'\0';
+      SendMessageW(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(list7_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list7_, nullptr, TRUE);
   }
   bool SelectMenuItem(int index) override {
-    return SendMessageA(list7_, LB_SETCURSEL, index, 0) != LB_ERR;
+    return SendMessageW(list7_, LB_SETCURSEL, index, 0) != LB_ERR;
   }
-  void ShowMode(const std::string& mode) override { SetWindowTextA(label5_, mode.c_str()); }
+  void ShowMode(const std::string& mode) override { SetWindowTextW(label5_, Wide(mode).c_str()); }
   void HideOptionsAndExit() override {
     ShowWindow(command3_, SW_HIDE);
     ShowWindow(command5_, SW_HIDE);
@@ -78,7 +88,7 @@ class MasterWindow : public MasterView {
   // Closing waits for the message loop, so no handler outlives its window.
   void Close() override {
     closing_ = true;
-    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
   }
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
@@ -109,14 +119,15 @@ class MasterWindow : public MasterView {
 };
 
 bool MasterWindow::Create() {
+  static const std::wstring window_class = Wide(ids::kWindowClass);
   static const bool registered =
-      RegisterWindowClass(ids::kWindowClass, &RouteToWindow<MasterWindow>);
+      RegisterWindowClass(window_class.c_str(), &RouteToWindow<MasterWindow>);
   if (!registered) {
     delete this;
     return false;
   }
-  hwnd_ = CreateWindowExA(0, ids::kWindowClass, Caption().c_str(), kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  hwnd_ = CreateWindowExW(0, window_class.c_str(), Caption().c_str(), kStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd_ == nullptr) return false;
   // Timer2 runs from the moment the window exists; its tick is taken once the start-up is done.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
@@ -127,23 +138,23 @@ bool MasterWindow::Create() {
   layout_.SetDpi(dpi_);
   // The menu box: a frame with its heading on the top edge, under the heading and the list. It
   // draws only its frame; being transparent, the window paints what lies inside it.
-  HWND menu_box = layout_.Add(hwnd_, "BUTTON", "", WS_VISIBLE | BS_GROUPBOX, {16, 16, 281, 305},
+  HWND menu_box = layout_.Add(hwnd_, L"BUTTON", L"", WS_VISIBLE | BS_GROUPBOX, {16, 16, 281, 305},
                               ids::kMenuBox, 13.5, WS_EX_TRANSPARENT);
-  label10_ = layout_.Add(hwnd_, "STATIC", "Main Menu", WS_VISIBLE | SS_CENTER, {64, 16, 185, 25},
+  label10_ = layout_.Add(hwnd_, L"STATIC", L"Main Menu", WS_VISIBLE | SS_CENTER, {64, 16, 185, 25},
                          ids::kLabel10, 13.5);
-  list7_ = layout_.Add(hwnd_, "LISTBOX", "",
+  list7_ = layout_.Add(hwnd_, L"LISTBOX", L"",
                        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                        {24, 48, 265, 242}, ids::kList7, 13.5, WS_EX_CLIENTEDGE);
-  command3_ = layout_.Add(hwnd_, "BUTTON", "Options", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+  command3_ = layout_.Add(hwnd_, L"BUTTON", L"Options", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                           {8, 480, 97, 57}, ids::kCommand3, 12);
-  command5_ = layout_.Add(hwnd_, "BUTTON", "Exit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+  command5_ = layout_.Add(hwnd_, L"BUTTON", L"Exit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                           {112, 480, 89, 57}, ids::kCommand5, 12);
-  label1_ = layout_.Add(hwnd_, "STATIC", "Start as :", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+  label1_ = layout_.Add(hwnd_, L"STATIC", L"Start as :", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
                         {224, 504, 133, 25}, ids::kLabel1, 12);
-  label5_ = layout_.Add(hwnd_, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+  label5_ = layout_.Add(hwnd_, L"STATIC", L"", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
                         {368, 504, 289, 25}, ids::kLabel5, 12);
   // Command1 has no place on screen: it is the default command that Enter reaches.
-  layout_.Add(hwnd_, "BUTTON", "", BS_DEFPUSHBUTTON, {0, 0, 0, 0}, ids::kCommand1, 0);
+  layout_.Add(hwnd_, L"BUTTON", L"", BS_DEFPUSHBUTTON, {0, 0, 0, 0}, ids::kCommand1, 0);
   SetWindowPos(menu_box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return true;
 }
@@ -199,13 +210,13 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       session_.WindowClosed();
       return 0;
     default:
-      return DefWindowProcA(hwnd_, message, wparam, lparam);
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
   }
 }
 
 void MasterWindow::OnCommand(int id, int code) {
   if (id == ids::kList7 && code == LBN_SELCHANGE) {
-    master_.List7_Click(static_cast<int>(SendMessageA(list7_, LB_GETCURSEL, 0, 0)));
+    master_.List7_Click(static_cast<int>(SendMessageW(list7_, LB_GETCURSEL, 0, 0)));
   } else if (id == ids::kList7 && code == LBN_DBLCLK) {
     master_.List7_DblClick();
   } else if (id == ids::kCommand1) {

@@ -14,6 +14,7 @@
 #include "options/program_checker_win.h"
 #include "platform/session_win.h"
 #include "platform/system_libraries_win.h"
+#include "platform/text_win.h"
 #include "platform/ui_win.h"
 
 namespace marlo {
@@ -56,10 +57,10 @@ HBITMAP FolderPicture(int dpi) {
 }
 
 std::string Text(HWND control) {
-  const int length = GetWindowTextLengthA(control);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), length + 1)));
-  return text;
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  return Utf8(text);
 }
 
 class OptionaWindow : public OptionaView {
@@ -82,19 +83,23 @@ class OptionaWindow : public OptionaView {
     UpdateListTip();
   }
   std::optional<int> SelectedRow() override {
-    const LRESULT row = SendMessageA(lv_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    const LRESULT row = SendMessageW(lv_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
     return row < 0 ? std::nullopt : std::optional<int>(static_cast<int>(row));
   }
   std::string NameField() override { return Text(txt_name_); }
   std::string PathField() override { return Text(txt_path_); }
-  void SetNameField(const std::string& text) override { SetWindowTextA(txt_name_, text.c_str()); }
-  void SetPathField(const std::string& text) override { SetWindowTextA(txt_path_, text.c_str()); }
+  void SetNameField(const std::string& text) override {
+    SetWindowTextW(txt_name_, Wide(text).c_str());
+  }
+  void SetPathField(const std::string& text) override {
+    SetWindowTextW(txt_path_, Wide(text).c_str());
+  }
   void ShowPosition(const std::string& text) override {
-    SetWindowTextA(lbl_position_, text.c_str());
+    SetWindowTextW(lbl_position_, Wide(text).c_str());
   }
   void EnableDelete() override { EnableWindow(cmd_delete_, TRUE); }
   void ShowMessage(const std::string& text, const std::string& title) override {
-    MessageBoxA(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(hwnd_, Wide(text).c_str(), Wide(title).c_str(), MB_OK | MB_ICONINFORMATION);
   }
   Answer Ask(const std::string& text, const std::string& title, bool with_cancel) override;
   std::optional<std::string> Browse(const std::string& filter) override;
@@ -103,12 +108,12 @@ class OptionaWindow : public OptionaView {
   }
   void OpenMain() override { OpenMasterWindow(session_); }
   void CloseMain() override {
-    if (session_.master != nullptr) PostMessageA(session_.master, WM_CLOSE, 0, 0);
+    if (session_.master != nullptr) PostMessageW(session_.master, WM_CLOSE, 0, 0);
   }
   // Closing waits for the message loop; a close the window's logic asked for asks nothing more.
   void Close() override {
     closing_ = true;
-    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
   }
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
@@ -120,12 +125,11 @@ class OptionaWindow : public OptionaView {
   LRESULT OnColour(HDC dc, HWND control);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
   const std::string& CellText(int row, int column) const;
-  void OnRowText(LVITEMA& item);
   void OnRowText(LVITEMW& item);
   void OnDpiChanged(int dpi, LPARAM suggested);
   void ApplyDensity();
   void OnDestroy();
-  void AddTooltip(HWND control, const char* text);
+  void AddTooltip(HWND control, const std::string& text);
   int RowUnderPointer();
   void UpdateListTip();
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
@@ -152,18 +156,20 @@ class OptionaWindow : public OptionaView {
   int tip_row_ = -1;      // the row the list's tooltip speaks of
   std::string tip_;       // its text
   std::string dlg_file_;  // DLG keeps its file name from one Browse to the next
+  std::wstring cell_;     // the text of the cell LV asked for last
   bool closing_ = false;
 };
 
 bool OptionaWindow::Create() {
+  static const std::wstring window_class = Wide(ids::kWindowClass);
   static const bool registered =
-      RegisterWindowClass(ids::kWindowClass, &RouteToWindow<OptionaWindow>);
+      RegisterWindowClass(window_class.c_str(), &RouteToWindow<OptionaWindow>);
   if (!registered) {
     delete this;
     return false;
   }
-  hwnd_ = CreateWindowExA(0, ids::kWindowClass, "Main Menu Options", kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  hwnd_ = CreateWindowExW(0, window_class.c_str(), L"Main Menu Options", kStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd_ == nullptr) return false;
   dpi_ = WindowDpi(hwnd_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, dpi_);
@@ -172,97 +178,98 @@ bool OptionaWindow::Create() {
   layout_.SetDpi(dpi_);
 
   // Created in focus order: name, path, browse, Save, Delete, Close, LV, New, Edit.
-  txt_name_ = layout_.Add(hwnd_, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+  txt_name_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                           {8, 56, 283, 27}, ids::kTxtName, 12, WS_EX_CLIENTEDGE);
-  txt_path_ = layout_.Add(hwnd_, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+  txt_path_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                           {8, 112, 577, 27}, ids::kTxtPath, 12, WS_EX_CLIENTEDGE);
-  cmd_browse_ = layout_.Add(hwnd_, "BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_BITMAP,
+  cmd_browse_ = layout_.Add(hwnd_, L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_BITMAP,
                             {8, 144, 97, 49}, ids::kCmdBrowse, 9.75);
-  layout_.Add(hwnd_, "BUTTON", "Save", WS_VISIBLE | WS_TABSTOP, {304, 144, 89, 49}, ids::kCmdSave,
+  layout_.Add(hwnd_, L"BUTTON", L"Save", WS_VISIBLE | WS_TABSTOP, {304, 144, 89, 49}, ids::kCmdSave,
               9.75);
-  cmd_delete_ = layout_.Add(hwnd_, "BUTTON", "Delete", WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
+  cmd_delete_ = layout_.Add(hwnd_, L"BUTTON", L"Delete", WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
                             {400, 144, 89, 49}, ids::kCmdDelete, 9.75);
-  layout_.Add(hwnd_, "BUTTON", "Close", WS_VISIBLE | WS_TABSTOP, {496, 144, 89, 49}, ids::kCmdClose,
+  layout_.Add(hwnd_, L"BUTTON", L"Close", WS_VISIBLE | WS_TABSTOP, {496, 144, 89, 49}, ids::kCmdClose,
               9.75);
   lv_ = layout_.Add(
-      hwnd_, WC_LISTVIEWA, "",
+      hwnd_, WC_LISTVIEWW, L"",
       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
       {8, 200, 577, 289}, ids::kLV, 9.75, WS_EX_CLIENTEDGE);
-  SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  const char* const captions[] = {"App Name", "App Path"};
+  SendMessageW(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  const wchar_t* const captions[] = {L"App Name", L"App Path"};
   for (int i = 0; i < 2; ++i) {
-    LVCOLUMNA column{};
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(captions[i]);
+    column.pszText = const_cast<wchar_t*>(captions[i]);
     column.iSubItem = i;
-    SendMessageA(lv_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(lv_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }
-  layout_.Add(hwnd_, "BUTTON", "New", WS_VISIBLE | WS_TABSTOP, {112, 144, 89, 49}, ids::kCmdNew,
+  layout_.Add(hwnd_, L"BUTTON", L"New", WS_VISIBLE | WS_TABSTOP, {112, 144, 89, 49}, ids::kCmdNew,
               9.75);
-  layout_.Add(hwnd_, "BUTTON", "Edit", WS_VISIBLE | WS_TABSTOP, {208, 144, 89, 49}, ids::kCmdEdit,
+  layout_.Add(hwnd_, L"BUTTON", L"Edit", WS_VISIBLE | WS_TABSTOP, {208, 144, 89, 49}, ids::kCmdEdit,
               9.75);
   lbl_title_ =
-      layout_.Add(hwnd_, "STATIC", "Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+      layout_.Add(hwnd_, L"STATIC", L"Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
                   {0, 0, 593, 25}, ids::kLblTitle, 12);
-  lbl_name_ = layout_.Add(hwnd_, "STATIC", "Application Name", WS_VISIBLE | SS_CENTERIMAGE,
+  lbl_name_ = layout_.Add(hwnd_, L"STATIC", L"Application Name", WS_VISIBLE | SS_CENTERIMAGE,
                           {8, 32, 283, 25}, ids::kLblName, 12);
-  lbl_path_ = layout_.Add(hwnd_, "STATIC", "Application Path", WS_VISIBLE | SS_CENTERIMAGE,
+  lbl_path_ = layout_.Add(hwnd_, L"STATIC", L"Application Path", WS_VISIBLE | SS_CENTERIMAGE,
                           {8, 88, 577, 25}, ids::kLblPath, 12);
-  lbl_position_ = layout_.Add(hwnd_, "STATIC", "", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
+  lbl_position_ = layout_.Add(hwnd_, L"STATIC", L"", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
                               ids::kLblPosition, 12);
   // The title strip is drawn under the position label, which sits at its end.
   SetWindowPos(lbl_title_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ApplyDensity();
 
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
   tip_ = optiona_.RowTip(-1);
-  AddTooltip(lv_, tip_.c_str());  // then the row under the pointer decides
+  AddTooltip(lv_, tip_);  // then the row under the pointer decides
   AddTooltip(cmd_browse_, "Select Path");
   // The list is watched for the pointer moving to another row, whose tooltip may differ.
-  SetWindowLongPtrA(lv_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(lv_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   list_procedure_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(lv_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
+      SetWindowLongPtrW(lv_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
   return true;
 }
 
 // Column widths and the browse picture for the window's density (the controls' places and fonts
 // follow the layout).
 void OptionaWindow::ApplyDensity() {
-  SendMessageA(lv_, LVM_SETCOLUMNWIDTH, 0, Scale(107, dpi_));
-  SendMessageA(lv_, LVM_SETCOLUMNWIDTH, 1, Scale(400, dpi_));
+  SendMessageW(lv_, LVM_SETCOLUMNWIDTH, 0, Scale(107, dpi_));
+  SendMessageW(lv_, LVM_SETCOLUMNWIDTH, 1, Scale(400, dpi_));
   HBITMAP old = folder_picture_;
   folder_picture_ = FolderPicture(dpi_);
-  SendMessageA(cmd_browse_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(folder_picture_));
+  SendMessageW(cmd_browse_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(folder_picture_));
   if (old != nullptr) DeleteObject(old);
 }
 
-void OptionaWindow::AddTooltip(HWND control, const char* text) {
-  TOOLINFOA tool{};
+void OptionaWindow::AddTooltip(HWND control, const std::string& text) {
+  std::wstring wide = Wide(text);
+  TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = hwnd_;
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<char*>(text);
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = wide.data();
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) {
   rows_ = &rows;
-  SendMessageA(lv_, LVM_SETITEMCOUNT, rows.size(), LVSICF_NOSCROLL);
-  LVITEMA state{};
+  SendMessageW(lv_, LVM_SETITEMCOUNT, rows.size(), LVSICF_NOSCROLL);
+  LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(lv_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  SendMessageW(lv_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   if (selected) {
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(lv_, LVM_SETITEMSTATE, *selected, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(lv_, LVM_SETITEMSTATE, *selected, reinterpret_cast<LPARAM>(&state));
   }
   InvalidateRect(lv_, nullptr, TRUE);
 }
 
 Answer OptionaWindow::Ask(const std::string& text, const std::string& title, bool with_cancel) {
-  const int answer = MessageBoxA(hwnd_, text.c_str(), title.c_str(),
+  const int answer = MessageBoxW(hwnd_, Wide(text).c_str(), Wide(title).c_str(),
                                  (with_cancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
   if (answer == IDYES) return Answer::kYes;
   if (answer == IDNO) return Answer::kNo;
@@ -271,22 +278,22 @@ Answer OptionaWindow::Ask(const std::string& text, const std::string& title, boo
 
 std::optional<std::string> OptionaWindow::Browse(const std::string& filter) {
   // "Description|pattern" as the dialog wants it: pairs of texts ended by NULs.
-  std::string filters = filter + '|';
-  for (char& c : filters) {
-    if (c == '|') c = '\0';
+  std::wstring filters = Wide(filter) + L'|';
+  for (wchar_t& c : filters) {
+    if (c == L'|') c = L'\0';
   }
-  filters += '\0';
-  char file[MAX_PATH * 2] = {};
-  dlg_file_.copy(file, sizeof file - 1);
-  OPENFILENAMEA dialog{};
+  filters += L'\0';
+  wchar_t file[MAX_PATH * 2] = {};
+  Wide(dlg_file_).copy(file, MAX_PATH * 2 - 1);
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = hwnd_;
   dialog.lpstrFilter = filters.c_str();
   dialog.lpstrFile = file;
-  dialog.nMaxFile = sizeof file;
+  dialog.nMaxFile = MAX_PATH * 2;
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameFromSystem(&dialog)) return std::nullopt;
-  dlg_file_ = file;
+  dlg_file_ = Utf8(file);
   return dlg_file_;
 }
 
@@ -322,7 +329,7 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       OnDestroy();
       return 0;
     default:
-      return DefWindowProcA(hwnd_, message, wparam, lparam);
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
   }
 }
 
@@ -330,7 +337,7 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 void OptionaWindow::OnDestroy() {
   checker_.reset();
   MSG pending;
-  while (PeekMessageA(&pending, hwnd_, kProgramChecked, kProgramChecked, PM_REMOVE)) {
+  while (PeekMessageW(&pending, hwnd_, kProgramChecked, kProgramChecked, PM_REMOVE)) {
     delete reinterpret_cast<std::string*>(pending.lParam);
   }
   if (folder_picture_ != nullptr) DeleteObject(folder_picture_);
@@ -380,9 +387,6 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
       case NM_DBLCLK:
         optiona_.LV_DblClick();
         return 0;
-      case LVN_GETDISPINFOA:
-        OnRowText(reinterpret_cast<NMLVDISPINFOA&>(header).item);
-        return 0;
       case LVN_GETDISPINFOW:
         OnRowText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
         return 0;
@@ -403,19 +407,11 @@ const std::string& OptionaWindow::CellText(int row, int column) const {
   return column == 0 ? entry.caption : entry.path;
 }
 
-void OptionaWindow::OnRowText(LVITEMA& item) {
-  if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
-  lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
-}
-
+// A text longer than the list's buffer is cut to it.
 void OptionaWindow::OnRowText(LVITEMW& item) {
   if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
-  const std::string& text = CellText(item.iItem, item.iSubItem);
-  // A text longer than the list's buffer is cut, as the ANSI copy cuts it.
-  const int bytes = static_cast<int>(std::min<std::size_t>(text.size(), item.cchTextMax - 1));
-  const int written =
-      MultiByteToWideChar(CP_ACP, 0, text.c_str(), bytes, item.pszText, item.cchTextMax - 1);
-  item.pszText[written] = L'\0';
+  cell_ = Wide(CellText(item.iItem, item.iSubItem));
+  lstrcpynW(item.pszText, cell_.c_str(), item.cchTextMax);
 }
 
 // A row whose program is not there is drawn in dark red.
@@ -432,7 +428,7 @@ int OptionaWindow::RowUnderPointer() {
   LVHITTESTINFO hit{};
   GetCursorPos(&hit.pt);
   ScreenToClient(lv_, &hit.pt);
-  return static_cast<int>(SendMessageA(lv_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return static_cast<int>(SendMessageW(lv_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
 // The list's tooltip speaks of the row under the pointer: "program not found" on a marked row.
@@ -440,18 +436,19 @@ void OptionaWindow::UpdateListTip() {
   const std::string tip = optiona_.RowTip(tip_row_);
   if (tip == tip_) return;
   tip_ = tip;
-  TOOLINFOA tool{};
+  std::wstring wide = Wide(tip_);
+  TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = hwnd_;
   tool.uId = reinterpret_cast<UINT_PTR>(lv_);
-  tool.lpszText = tip_.data();
-  SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = wide.data();
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // On the way to the list: the pointer reaching another row may change the tooltip.
 LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
-  auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrW(list, GWLP_USERDATA));
   if (message == WM_MOUSEMOVE) {
     const int row = self->RowUnderPointer();
     if (row != self->tip_row_) {
@@ -459,7 +456,7 @@ LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wp
       self->UpdateListTip();
     }
   }
-  return CallWindowProcA(self->list_procedure_, list, message, wparam, lparam);
+  return CallWindowProcW(self->list_procedure_, list, message, wparam, lparam);
 }
 
 LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {

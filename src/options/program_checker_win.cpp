@@ -41,7 +41,7 @@ DWORD WINAPI CheckerThread(void* parameter) {
 
     AcquireSRWLockShared(&shared.lock);
     const bool posted =
-        shared.window != nullptr && PostMessageA(shared.window, shared.message, found ? 1 : 0,
+        shared.window != nullptr && PostMessageW(shared.window, shared.message, found ? 1 : 0,
                                                  reinterpret_cast<LPARAM>(path.get()));
     ReleaseSRWLockShared(&shared.lock);
     if (posted) path.release();

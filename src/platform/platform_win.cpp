@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/paths.h"
+#include "platform/text_win.h"
 
 namespace marlo {
 namespace {
@@ -29,15 +31,15 @@ class ScopedHandle {
 // error's number when the system has no words for it.
 std::string LastErrorText() {
   const DWORD error = GetLastError();
-  char buffer[512] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                error, 0, buffer, sizeof buffer, nullptr);
-  while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
-                        buffer[length - 1] == ' ' || buffer[length - 1] == '.')) {
+  wchar_t buffer[512] = {};
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, buffer, 512, nullptr);
+  while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' ||
+                        buffer[length - 1] == L' ' || buffer[length - 1] == L'.')) {
     --length;
   }
   if (length == 0) return "error " + std::to_string(error);
-  return std::string(buffer, length);
+  return Utf8({buffer, length});
 }
 
 Outcome Failure() { return {false, LastErrorText()}; }
@@ -66,8 +68,8 @@ DWORD VariedWait(DWORD& seed, DWORD base) {
 
 bool Win32FileSystem::Search(const std::string& pattern,
                              const std::function<bool(const DirEntry&)>& visit) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Wide(pattern).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
@@ -79,7 +81,7 @@ bool Win32FileSystem::Search(const std::string& pattern,
                          (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
                          (attributes & FILE_ATTRIBUTE_SYSTEM) != 0};
     if (visit(entry)) break;
-  } while (FindNextFileA(find, &data));
+  } while (FindNextFileW(find, &data));
   FindClose(find);
   return true;
 }
@@ -87,7 +89,7 @@ bool Win32FileSystem::Search(const std::string& pattern,
 // Readers share everything, so a save that replaces the file is never held up by a reader.
 ReadResult Win32FileSystem::ReadAll(const std::string& path) {
   ReadResult result;
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+  ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
@@ -126,8 +128,9 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) {
 Outcome Win32FileSystem::Append(const std::string& path, const std::string& text) {
   DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
   DWORD waited = 0;
+  const std::wstring name = Wide(path);
   for (;;) {
-    ScopedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+    ScopedHandle file(CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.valid()) {
       DWORD written = 0;
@@ -150,9 +153,10 @@ Outcome Win32FileSystem::Append(const std::string& path, const std::string& text
 }
 
 FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std::string& bytes) {
-  char path[MAX_PATH] = {};
-  if (GetTempFileNameA(folder.c_str(), "app", 0, path) == 0) return Failed();
-  ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+  wchar_t wide_path[MAX_PATH] = {};
+  if (GetTempFileNameW(Wide(folder).c_str(), L"app", 0, wide_path) == 0) return Failed();
+  const std::string path = Utf8(wide_path);
+  ScopedHandle file(CreateFileW(wide_path, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return Failed(path);
   DWORD written = 0;
@@ -171,13 +175,16 @@ FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std:
 //
 // A read-only target is refused as Windows refuses it (Wine would replace it all the same).
 FileResult Win32FileSystem::Replace(const std::string& from, const std::string& to) {
-  const DWORD attributes = GetFileAttributesA(to.c_str());
+  const std::wstring source = Wide(from);
+  const std::wstring target = Wide(to);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     SetLastError(ERROR_ACCESS_DENIED);
     return Failed();
   }
   for (int attempt = 1;; ++attempt) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (MoveFileExW(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return Succeeded(to);
     }
     const DWORD error = GetLastError();
@@ -188,38 +195,113 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
   }
 }
 
-bool Win32FileSystem::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32FileSystem::Remove(const std::string& path) {
+  return DeleteFileW(Wide(path).c_str()) != 0;
+}
+
+namespace {
+
+// The UTF-8 of every byte of a single-byte ANSI code page (1252 and the other Western,
+// Central European, Cyrillic, Greek... pages), so that a list in one converts in one pass.
+struct AnsiTable {
+  bool single_byte = false;
+  unsigned char length[256] = {};
+  char utf8[256][4] = {};
+};
+
+const AnsiTable& TheAnsiTable() {
+  static const AnsiTable table = [] {
+    AnsiTable made;
+    CPINFO info{};
+    made.single_byte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+    for (int byte = 0; byte < 256; ++byte) {
+      const char ansi = static_cast<char>(byte);
+      wchar_t wide = 0xFFFD;
+      MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &wide, 1);
+      made.length[byte] = static_cast<unsigned char>(
+          WideCharToMultiByte(CP_UTF8, 0, &wide, 1, made.utf8[byte], 4, nullptr, nullptr));
+    }
+    return made;
+  }();
+  return table;
+}
+
+}  // namespace
 
 std::string Win32Locale::UpperCase(const std::string& text) {
-  std::string upper = text;
-  if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-  return upper;
+  std::wstring upper = Wide(text);
+  if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  return Utf8(upper);
+}
+
+// A code page of several bytes a character (the East Asian ones) goes through UTF-16.
+std::string Win32Locale::FromAnsi(std::string_view bytes) {
+  const AnsiTable& table = TheAnsiTable();
+  if (!table.single_byte) {
+    const int size = static_cast<int>(bytes.size());
+    std::wstring wide(bytes.size(), L'\0');
+    if (size > 0) {
+      wide.resize(static_cast<std::size_t>(
+          MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), size)));
+    }
+    return Utf8(wide);
+  }
+  std::size_t size = 0;
+  for (const char byte : bytes) size += table.length[static_cast<unsigned char>(byte)];
+  std::string text(size + 4, '\0');  // each byte stores four, of which its length count
+  char* out = text.data();
+  for (const char byte : bytes) {
+    const auto index = static_cast<unsigned char>(byte);
+    std::memcpy(out, table.utf8[index], 4);
+    out += table.length[index];
+  }
+  text.resize(size);
+  return text;
+}
+
+// Without best fit a character the code page lacks becomes "?" and is reported, rather than
+// turned into a look-alike ("C" for the Cyrillic "С"). What comes back from the code page is
+// checked against what went in, so no other change passes either.
+// (A machine whose ANSI code page is UTF-8 itself takes the text as it is.)
+std::string Win32Locale::ToAnsi(std::string_view text, bool& exact) {
+  if (GetACP() == CP_UTF8) return std::string(text);
+  const std::wstring wide = Wide(text);
+  if (wide.empty()) return {};
+  const int length = static_cast<int>(wide.size());
+  BOOL used_default = FALSE;
+  std::string ansi(static_cast<std::size_t>(WideCharToMultiByte(
+                       CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, nullptr)),
+                   '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(),
+                      static_cast<int>(ansi.size()), nullptr, &used_default);
+  if (used_default || FromAnsi(ansi) != text) exact = false;
+  return ansi;
 }
 
 std::string Win32Processes::CurrentFolder() {
-  const DWORD size = GetCurrentDirectoryA(0, nullptr);
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
   if (size == 0) return {};
-  std::string folder(size, '\0');
-  folder.resize(GetCurrentDirectoryA(size, folder.data()));
-  return folder;
+  std::wstring folder(size, L'\0');
+  folder.resize(GetCurrentDirectoryW(size, folder.data()));
+  return Utf8(folder);
 }
 
 bool Win32Processes::SetCurrentFolder(const std::string& folder) {
-  return SetCurrentDirectoryA(folder.c_str()) != 0;
+  return SetCurrentDirectoryW(Wide(folder).c_str()) != 0;
 }
 
 // The program file is named as the application, so exactly that file runs: handed over as a
 // command line alone, a path with blanks such as D:\PROGRAM FILES\X.EXE would first be tried as
 // D:\PROGRAM.EXE, which anyone who can write to D:\ could plant.
 Outcome Win32Processes::Start(const std::string& program, const std::string& command_line) {
-  std::string line = command_line;
-  STARTUPINFOA startup{};
+  std::wstring line = Wide(command_line);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
     return Failure();
   }
   CloseHandle(process.hThread);
@@ -235,27 +317,24 @@ LocalTime Win32Clock::Now() {
 
 DateTimeSeparators Win32Clock::Separators() {
   DateTimeSeparators separators;
-  char buffer[8];
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, sizeof buffer) > 1) {
-    separators.date = buffer;
-  }
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, sizeof buffer) > 1) {
-    separators.time = buffer;
-  }
+  wchar_t buffer[8];
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, 8) > 1) separators.date = Utf8(buffer);
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, 8) > 1) separators.time = Utf8(buffer);
   return separators;
 }
 
 std::optional<std::string> Win32Environment::Variable(const std::string& name) {
+  const std::wstring wide_name = Wide(name);
   SetLastError(0);
-  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  DWORD size = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
   if (size == 0) {
     if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
     return std::string();
   }
-  std::string value(size, '\0');
-  size = GetEnvironmentVariableA(name.c_str(), value.data(), size);
-  value.resize(size);
-  return value;
+  std::wstring value(size, L'\0');
+  size = GetEnvironmentVariableW(wide_name.c_str(), value.data(), size);
+  value.resize(std::min<std::size_t>(size, value.size()));
+  return Utf8(value);
 }
 
 // The folder as the menu was started from it, as the user and app.txt see it: the path the
@@ -263,13 +342,13 @@ std::optional<std::string> Win32Environment::Variable(const std::string& name) {
 // can be the path behind it. Its long and Wine forms (\\?\, \\?\UNC\, UNC\) are turned into the
 // ordinary drive or share form.
 std::string Win32Environment::ProgramFolder() {
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      return ProgramFolderFromExePath(path);
+      return ProgramFolderFromExePath(Utf8(path));
     }
     path.resize(path.size() * 2);  // cut off: ask again with more room
   }

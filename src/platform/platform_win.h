@@ -1,5 +1,5 @@
-// The Win32 implementations of the platform interfaces. Text is the ANSI code page throughout,
-// as app.txt and user.txt are.
+// The Win32 implementations of the platform interfaces, through the wide (W) calls: a name in any
+// script reaches the machine as it is.
 #pragma once
 
 #include "platform/platform.h"
@@ -33,6 +33,8 @@ class Win32Clock : public Clock {
 class Win32Locale : public Locale {
  public:
   std::string UpperCase(const std::string& text) override;
+  std::string FromAnsi(std::string_view bytes) override;
+  std::string ToAnsi(std::string_view text, bool& exact) override;
 };
 
 class Win32Environment : public Environment {

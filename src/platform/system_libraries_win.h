@@ -17,7 +17,7 @@ namespace marlo {
 // Registers the list view and tooltip controls; false when comctl32 could not be loaded.
 bool InitCommonControlsFromSystem();
 
-// GetOpenFileNameA of comdlg32; FALSE when the library could not be loaded.
-BOOL GetOpenFileNameFromSystem(OPENFILENAMEA* dialog);
+// GetOpenFileNameW of comdlg32; FALSE when the library could not be loaded.
+BOOL GetOpenFileNameFromSystem(OPENFILENAMEW* dialog);
 
 }  // namespace marlo

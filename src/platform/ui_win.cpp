@@ -12,7 +12,7 @@ namespace {
 template <typename Function>
 Function FromUser32(const char* name) {
   return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 int ScreenDpi() {
@@ -22,27 +22,27 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-HFONT BoldFont(const char* face, int height) {
-  return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+HFONT BoldFont(const wchar_t* face, int height) {
+  return CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_SWISS, face);
 }
 
 // True when `face` is had at `height` pixels (the em height, as a negative font height asks).
-bool FaceFits(const char* face, int height) {
+bool FaceFits(const wchar_t* face, int height) {
   HFONT font = BoldFont(face, height);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
-  char got[LF_FACESIZE] = {};
-  GetTextFaceA(dc, sizeof got, got);
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
+  wchar_t got[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, got);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(font);
   const bool scalable = (metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)) != 0;
   const int em = metrics.tmHeight - metrics.tmInternalLeading;
-  return lstrcmpiA(got, face) == 0 && (scalable || std::abs(em + height) <= 1);
+  return lstrcmpiW(got, face) == 0 && (scalable || std::abs(em + height) <= 1);
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ HFONT SansSerifBold(double points, int dpi) {
   const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
   HFONT& font = fonts[height];
   if (font == nullptr) {
-    font = BoldFont(FaceFits("MS Sans Serif", height) ? "MS Sans Serif" : "Microsoft Sans Serif",
+    font = BoldFont(FaceFits(L"MS Sans Serif", height) ? L"MS Sans Serif" : L"Microsoft Sans Serif",
                     height);
   }
   return font;
@@ -75,13 +75,13 @@ SIZE OuterSizeForClient(int width, int height, DWORD style, int dpi) {
   return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
-HWND ChildLayout::Add(HWND parent, const char* window_class, const char* text, DWORD style,
+HWND ChildLayout::Add(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
                       RECT place, int id, double points, DWORD ex_style) {
   const RECT at = Scaled(place);
-  HWND child = CreateWindowExA(ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | style,
+  HWND child = CreateWindowExW(ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | style,
                                at.left, at.top, at.right, at.bottom, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
+                               GetModuleHandleW(nullptr), nullptr);
   if (child == nullptr) return nullptr;
   children_.push_back({child, place, points});
   SetFont(children_.back());
@@ -105,7 +105,7 @@ RECT ChildLayout::Scaled(const RECT& place) const {
 
 void ChildLayout::SetFont(const Child& child) const {
   if (child.points <= 0) return;
-  SendMessageA(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(SansSerifBold(child.points, dpi_)),
+  SendMessageW(child.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(SansSerifBold(child.points, dpi_)),
                FALSE);
 }
 
@@ -116,26 +116,26 @@ HBRUSH SolidBrush(COLORREF colour) {
   return brush;
 }
 
-bool RegisterWindowClass(const char* name, WNDPROC procedure) {
-  WNDCLASSEXA window_class{};
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = procedure;
-  window_class.hInstance = GetModuleHandleA(nullptr);
-  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.hIcon = LoadIconA(window_class.hInstance, MAKEINTRESOURCEA(resource_ids::kIcon));
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hIcon = LoadIconW(window_class.hInstance, MAKEINTRESOURCEW(resource_ids::kIcon));
   window_class.hIconSm = static_cast<HICON>(
-      LoadImageA(window_class.hInstance, MAKEINTRESOURCEA(resource_ids::kIcon), IMAGE_ICON,
+      LoadImageW(window_class.hInstance, MAKEINTRESOURCEW(resource_ids::kIcon), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   window_class.lpszClassName = name;
-  return RegisterClassExA(&window_class) != 0;
+  return RegisterClassExW(&window_class) != 0;
 }
 
 void CentreOnScreen(HWND window, int width, int height) {
   RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
     work = monitor.rcMonitor;
   }
   const int left = work.left + (work.right - work.left - width) / 2;

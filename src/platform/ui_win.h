@@ -31,8 +31,8 @@ class ChildLayout {
  public:
   explicit ChildLayout(int dpi = 96) : dpi_(dpi) {}
   void SetDpi(int dpi) { dpi_ = dpi; }
-  HWND Add(HWND parent, const char* window_class, const char* text, DWORD style, RECT place, int id,
-           double points, DWORD ex_style = 0);
+  HWND Add(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style, RECT place,
+           int id, double points, DWORD ex_style = 0);
   void Apply(int dpi);
 
  private:
@@ -53,23 +53,23 @@ class ChildLayout {
 HBRUSH SolidBrush(COLORREF colour);
 
 // Registers a window class with the arrow cursor, the program's icon and the dialog colour.
-bool RegisterWindowClass(const char* name, WNDPROC procedure);
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure);
 
 // The window procedure of a window object: the object handed to CreateWindowEx is picked up at
 // WM_NCCREATE, every message goes to its Handle, and it is deleted with its window.
 template <typename Window>
 LRESULT CALLBACK RouteToWindow(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->Attach(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     delete self;
-    return DefWindowProcA(hwnd, message, wparam, lparam);
+    return DefWindowProcW(hwnd, message, wparam, lparam);
   }
   return self->Handle(message, wparam, lparam);
 }

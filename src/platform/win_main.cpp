@@ -6,10 +6,10 @@
 #include "platform/session_win.h"
 #include "platform/system_libraries_win.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // The menu runs from a share that many can write to: no library is ever loaded from its folder.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryA("");
+  SetDllDirectoryW(L"");
 
   marlo::Win32FileSystem files;
   marlo::Win32Processes processes;
@@ -23,12 +23,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (session.open_windows == 0) return 0;
 
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
     const bool ours = root != nullptr && (root == session.master || root == session.options);
-    if (ours && IsDialogMessageA(root, &message)) continue;
+    if (ours && IsDialogMessageW(root, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return 0;
 }

@@ -4,6 +4,8 @@
 # - imports only Windows' "known DLLs": any other library is looked for in the exe's own folder
 #   first, where anyone who can write to the share could plant one. (Wine prefers its own builtin
 #   libraries, so this cannot be shown by running it.)
+# - calls no ANSI (A) function: names in any script reach Windows only through the wide (W) calls.
+#   The runtime's own CreateEventA, CreateSemaphoreA and OutputDebugStringA carry no names of ours.
 set -euo pipefail
 exe=$1
 status=0
@@ -27,5 +29,20 @@ while read -r dll; do
   fi
 done < <(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 
-[ $status -eq 0 ] && echo "$exe: $size bytes, no debug information, imports only known DLLs"
+functions=$(x86_64-w64-mingw32-objdump -p "$exe" |
+  awk '/DLL Name:/ { imports = 1 } imports && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print $3 }')
+if [ -z "$functions" ]; then
+  echo "$exe: no imported functions found"
+  status=1
+fi
+runtime_ansi='^(CreateEventA|CreateSemaphoreA|OutputDebugStringA)$'
+while read -r function; do
+  if [[ "$function" =~ A$ && ! "$function" =~ $runtime_ansi ]]; then
+    echo "$exe imports $function, an ANSI call"
+    status=1
+  fi
+done <<<"$functions"
+
+[ $status -eq 0 ] &&
+  echo "$exe: $size bytes, no debug information, imports only known DLLs, no ANSI calls of its own"
 exit $status
