@@ -17,10 +17,12 @@ std::size_t CountLines(std::string_view bytes, bool complete) {
 }
 
 EntryView EntryOf(std::string_view line) {
-  const auto first = line.find('=');
-  if (first == std::string_view::npos) return {line, {}};
-  const std::string_view rest = line.substr(first + 1);
-  return {line.substr(0, first), rest.substr(0, rest.find('='))};
+  const char* const end = line.data() + line.size();
+  const char* const first = FindByte(line.data(), end, '=');
+  if (first == end) return {line, {}};
+  const char* const second = FindByte(first + 1, end, '=');
+  return {std::string_view(line.data(), first - line.data()),
+          std::string_view(first + 1, second - first - 1)};
 }
 
 void EntryViewsOf(std::string_view bytes, bool complete, std::vector<std::string_view>& captions,

@@ -72,8 +72,8 @@ void Master::AppendStartRecord(const std::string& name) {
 // told why instead.
 void Master::WriteDefaultList() {
   view_.ShowMessage("App.txt File Not Found...", "RMX");
-  const EncodedList list = EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}},
-                                      ListForm::kAnsi, platform_.locale);
+  const EncodedList list =
+      EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}}, ListForm::kAnsi, platform_.locale);
   const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes);
   view_.ShowMessage(written.ok ? "Please Re Start Programm..."
                                : "The default list could not be written: " + written.reason,

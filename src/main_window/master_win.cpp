@@ -1,7 +1,6 @@
 // The main window on screen: its controls, and the routing of Win32 messages to Master's handlers.
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 
 #include "main_window/master.h"
@@ -47,25 +46,17 @@ class MasterWindow : public MasterView {
                 MB_OK | MB_ICONINFORMATION);
   }
   // The fastest fill the list box offers: its storage reserved for all captions at once, and no
-  // drawing until the last one is in. Each caption goes into UTF-16 in one buffer, which holds
-  // the longest.
+  // drawing until the last one is in; the captions of a long menu are put into UTF-16 ahead of
+  // the fill, on a second thread.
   void ShowMenu(const std::vector<std::string_view>& captions) override {
     SendMessageW(list7_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list7_, LB_RESETCONTENT, 0, 0);
-    std::size_t units = 0, longest = 0;
-    for (const auto caption : captions) {
-      units += caption.size() + 1;
-      longest = std::max(longest, caption.size());
-    }
+    std::size_t units = 0;
+    for (const auto caption : captions) units += caption.size() + 1;
     SendMessageW(list7_, LB_INITSTORAGE, captions.size(), units * sizeof(wchar_t));
-    std::wstring text(longest + 1, L'\0');
-    for (const auto caption : captions) {
-      const int length = caption.empty() ? 0
-                                         : MultiByteToWideChar(CP_UTF8, 0, caption.data(),
-                                                               static_cast<int>(caption.size()),
-                                                               text.data(), static_cast<int>(longest));
-      text[static_cast<std::size_t>(length)] = L'\0';
-      SendMessageW(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    WideTexts wide(captions);
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+      SendMessageW(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.Next(i)));
     }
     SendMessageW(list7_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list7_, nullptr, TRUE);

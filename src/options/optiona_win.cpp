@@ -188,8 +188,8 @@ bool OptionaWindow::Create() {
               9.75);
   cmd_delete_ = layout_.Add(hwnd_, L"BUTTON", L"Delete", WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
                             {400, 144, 89, 49}, ids::kCmdDelete, 9.75);
-  layout_.Add(hwnd_, L"BUTTON", L"Close", WS_VISIBLE | WS_TABSTOP, {496, 144, 89, 49}, ids::kCmdClose,
-              9.75);
+  layout_.Add(hwnd_, L"BUTTON", L"Close", WS_VISIBLE | WS_TABSTOP, {496, 144, 89, 49},
+              ids::kCmdClose, 9.75);
   lv_ = layout_.Add(
       hwnd_, WC_LISTVIEWW, L"",
       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,

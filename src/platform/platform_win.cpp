@@ -234,6 +234,27 @@ std::string Win32Locale::UpperCase(const std::string& text) {
   return Utf8(upper);
 }
 
+namespace {
+
+std::size_t Utf8Size(const AnsiTable& table, std::string_view bytes) {
+  std::size_t size = 0;
+  for (const char byte : bytes) size += table.length[static_cast<unsigned char>(byte)];
+  return size;
+}
+
+// Each byte stores four bytes and moves on by its length; the last three store only their length,
+// so that nothing is written past the end.
+void FillUtf8(const AnsiTable& table, std::string_view bytes, char* out) {
+  const std::size_t stores = bytes.size() < 3 ? 0 : bytes.size() - 3;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    std::memcpy(out, table.utf8[byte], i < stores ? 4 : table.length[byte]);
+    out += table.length[byte];
+  }
+}
+
+}  // namespace
+
 // A code page of several bytes a character (the East Asian ones) goes through UTF-16.
 std::string Win32Locale::FromAnsi(std::string_view bytes) {
   const AnsiTable& table = TheAnsiTable();
@@ -246,16 +267,8 @@ std::string Win32Locale::FromAnsi(std::string_view bytes) {
     }
     return Utf8(wide);
   }
-  std::size_t size = 0;
-  for (const char byte : bytes) size += table.length[static_cast<unsigned char>(byte)];
-  std::string text(size + 4, '\0');  // each byte stores four, of which its length count
-  char* out = text.data();
-  for (const char byte : bytes) {
-    const auto index = static_cast<unsigned char>(byte);
-    std::memcpy(out, table.utf8[index], 4);
-    out += table.length[index];
-  }
-  text.resize(size);
+  std::string text(Utf8Size(table, bytes), '\0');
+  FillUtf8(table, bytes, text.data());
   return text;
 }
 
@@ -269,9 +282,10 @@ std::string Win32Locale::ToAnsi(std::string_view text, bool& exact) {
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
   BOOL used_default = FALSE;
-  std::string ansi(static_cast<std::size_t>(WideCharToMultiByte(
-                       CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, nullptr)),
-                   '\0');
+  std::string ansi(
+      static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                                   length, nullptr, 0, nullptr, nullptr)),
+      '\0');
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(),
                       static_cast<int>(ansi.size()), nullptr, &used_default);
   if (used_default || FromAnsi(ansi) != text) exact = false;
@@ -318,8 +332,10 @@ LocalTime Win32Clock::Now() {
 DateTimeSeparators Win32Clock::Separators() {
   DateTimeSeparators separators;
   wchar_t buffer[8];
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, 8) > 1) separators.date = Utf8(buffer);
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, 8) > 1) separators.time = Utf8(buffer);
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, 8) > 1)
+    separators.date = Utf8(buffer);
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, 8) > 1)
+    separators.time = Utf8(buffer);
   return separators;
 }
 

@@ -1,13 +1,16 @@
 // Marlo.exe on bad input under Wine: lists of any size and any bytes, paths too long to start,
 // a start log that is a folder or cannot be written. (A list that is a folder, and a logon server
 // name with line breaks: the start-up tests.) The menu opens with exactly the entries the reader's
-// rules give, the first selected, never crashes, and never writes app.txt.
+// rules give (on its text, in the form the bytes seem to be in), the first selected, never crashes,
+// and never writes app.txt.
 #include <gtest/gtest.h>
 
 #include "common/lists.h"
 #include "harness.h"
 #include "main_window/list_file.h"
+#include "main_window/list_form.h"
 #include "main_window/master_ids.h"
+#include "platform/platform_win.h"
 
 namespace {
 
@@ -43,7 +46,8 @@ class BadListTest : public BadInputTest, public ::testing::WithParamInterface<Li
 TEST_P(BadListTest, OpensWithExactlyTheEntriesOfTheReadersRulesAndLeavesTheListAlone) {
   const std::string& bytes = GetParam().bytes;
   WriteBytes(kMenu + "\\app.txt", bytes);
-  const auto entries = marlo::EntriesOf({bytes, true});
+  marlo::Win32Locale locale;
+  const auto entries = marlo::EntriesOf(marlo::DecodeList(bytes, true, locale).Text(), true);
 
   Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
   HWND main = marlo.WaitForWindow(ids::kWindowClass);
@@ -130,7 +134,9 @@ TEST_F(BadInputTest, AStartLogThatIsAFolderOrCannotBeWrittenStillOpensTheMenu) {
     EXPECT_EQ(ListBoxSelection(List7(main)), 0);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(main, ids::kLabel5)) == "SERVER"; }));
     EXPECT_EQ(marlo.FindWindowOf("#32770"), nullptr);
-    if (!folder) EXPECT_EQ(ReadBytes(log), "OLD - 01/12/2026 08:00:00\r\n");
+    if (!folder) {
+      EXPECT_EQ(ReadBytes(log), "OLD - 01/12/2026 08:00:00\r\n");
+    }
     EXPECT_EQ(ReadBytes(kMenu + "\\app.txt"), list);
   }
 }

@@ -1,5 +1,6 @@
 #include "harness.h"
 
+#include "platform/text_win.h"
 #include "screen_copy.h"
 
 #include <commctrl.h>
@@ -9,6 +10,9 @@
 #include <thread>
 
 namespace e2e {
+
+using marlo::Utf8;
+using marlo::Wide;
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -20,51 +24,38 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 std::string BinFolder() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string text(path, length);
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::string text = Utf8({path, length});
   return text.substr(0, text.find_last_of('\\'));
 }
 
 namespace {
 
-// UTF-16 text in the ANSI code page.
-std::string Ansi(const wchar_t* wide) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
-  text.resize(static_cast<std::size_t>(size - 1));
-  return text;
-}
-
-}  // namespace
-
-namespace {
-
 void RemoveTree(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring wide = Wide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    DeleteFileA(path.c_str());
+    DeleteFileW(wide.c_str());
     return;
   }
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((wide + L"\\*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = data.cFileName;
+      const std::string name = Utf8(data.cFileName);
       if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(wide.c_str());
 }
 
 void CreateFolders(const std::string& folder) {
   for (std::size_t at = folder.find('\\', 3);; at = folder.find('\\', at + 1)) {
-    CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryW(Wide(folder.substr(0, at)).c_str(), nullptr);
     if (at == std::string::npos) break;
   }
 }
@@ -78,7 +69,7 @@ void ResetFolder(const std::string& folder) {
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   CreateFolders(path.substr(0, path.find_last_of('\\')));
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
@@ -87,7 +78,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::optional<std::string> ReadBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -113,22 +104,22 @@ std::vector<std::string> ReadLines(const std::string& path) {
 
 void CopyProgram(const std::string& name, const std::string& target) {
   CreateFolders(target.substr(0, target.find_last_of('\\')));
-  CopyFileA((BinFolder() + "\\" + name).c_str(), target.c_str(), FALSE);
+  CopyFileW(Wide(BinFolder() + "\\" + name).c_str(), Wide(target).c_str(), FALSE);
 }
 
 namespace {
 
 // Whether anything can be written to a file or into a folder.
 bool Writable(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const std::string probe = folder ? path + "\\writable.probe" : path;
-  HANDLE file = CreateFileA(probe.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  const std::wstring probe = Wide(folder ? path + "\\writable.probe" : path);
+  HANDLE file = CreateFileW(probe.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, folder ? CREATE_NEW : OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
-  if (folder) DeleteFileA(probe.c_str());
+  if (folder) DeleteFileW(probe.c_str());
   return true;
 }
 
@@ -141,9 +132,7 @@ bool SetImmutable(const std::string& path, bool immutable) {
   static const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (unix_name == nullptr) return false;
-  wchar_t wide[MAX_PATH * 2] = {};
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2);
-  char* name = unix_name(wide);
+  char* name = unix_name(Wide(path).c_str());
   if (name == nullptr) return false;
   Process chattr(std::string("/usr/bin/chattr ") + (immutable ? "+i" : "-i") + " \"" + name + "\"");
   HeapFree(GetProcessHeap(), 0, name);
@@ -181,22 +170,22 @@ std::optional<long long> ParseStamp(const std::string& stamp) {
 }
 
 Process::Process(const std::string& exe, const std::optional<std::string>& logonserver) {
-  SetEnvironmentVariableA("LOGONSERVER", logonserver ? logonserver->c_str() : nullptr);
+  SetEnvironmentVariableW(L"LOGONSERVER", logonserver ? Wide(*logonserver).c_str() : nullptr);
   const std::string folder = exe.substr(0, exe.find_last_of('\\'));
-  std::string command_line = "\"" + exe + "\"";
-  STARTUPINFOA startup{};
+  std::wstring command_line = Wide("\"" + exe + "\"");
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &info_)) {
+  if (!CreateProcessW(Wide(exe).c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      Wide(folder).c_str(), &startup, &info_)) {
     info_ = {};
   }
 }
 
 Process::Process(const std::string& command_line) {
-  std::string line = command_line;
-  STARTUPINFOA startup{};
+  std::wstring line = Wide(command_line);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &info_)) {
     info_ = {};
   }
@@ -237,7 +226,7 @@ std::string Process::CurrentFolder() {
   std::wstring wide(dos_path.length / sizeof(wchar_t), L'\0');
   if (!ReadProcessMemory(info_.hProcess, dos_path.buffer, wide.data(), dos_path.length, nullptr))
     return {};
-  return Ansi(wide.c_str());
+  return Utf8(wide);
 }
 
 bool Process::WaitForExit(std::chrono::milliseconds timeout) {
@@ -292,22 +281,20 @@ void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
 void ClickBoxButton(HWND box, int id) { ClickControl(GetDlgItem(box, id)); }
 
 // GetWindowText of another process's control gives its creation text, not what an edit holds
-// now, so the text is asked for with WM_GETTEXT, in UTF-16 as Wine answers across processes.
+// now, so the text is asked for with WM_GETTEXT. Texts come back as UTF-8.
 std::string WindowText(HWND window) {
   const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring wide(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
   SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
-  return Ansi(wide.c_str());
+  return Utf8(wide.c_str());
 }
 
-// Asked from another process, Wine hands the item text back in UTF-16 whatever the caller's
-// character set, so it is asked for in UTF-16 and turned into the ANSI code page here.
 std::string ListBoxItem(HWND list, int index) {
   const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
   if (length == LB_ERR) return {};
   std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
   SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
-  return Ansi(wide.c_str());
+  return Utf8(wide.c_str());
 }
 
 std::vector<std::string> ListBoxItems(HWND list) {
@@ -412,15 +399,15 @@ class RemoteBuffer {
 
 std::string ListViewText(HWND list_view, RemoteBuffer& buffer, int row, int column) {
   constexpr std::size_t kTextOffset = 256;
-  LVITEMA item{};
+  LVITEMW item{};
   item.iSubItem = column;
-  item.pszText = buffer.address() + kTextOffset;
+  item.pszText = reinterpret_cast<wchar_t*>(buffer.address() + kTextOffset);
   item.cchTextMax = 1024;
   buffer.Write(0, &item, sizeof item);
-  SendMessageA(list_view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.address()));
-  char text[1024] = {};
-  buffer.Read(kTextOffset, text, sizeof text - 1);
-  return text;
+  SendMessageW(list_view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(buffer.address()));
+  wchar_t text[1024] = {};
+  buffer.Read(kTextOffset, text, sizeof text - sizeof(wchar_t));
+  return Utf8(text);
 }
 
 }  // namespace
@@ -455,10 +442,10 @@ void ClickListViewRow(HWND list_view, int row, bool double_click) {
 }
 
 void TypeText(const std::string& text) {
-  for (char c : text) {
+  for (const wchar_t c : Wide(text)) {
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wScan = inputs[1].ki.wScan = static_cast<unsigned char>(c);
+    inputs[0].ki.wScan = inputs[1].ki.wScan = c;
     inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
     inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, inputs, sizeof inputs[0]);

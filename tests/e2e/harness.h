@@ -1,5 +1,5 @@
 // Driving Marlo.exe for real under Wine: its files on the scratch server drive, its process, its
-// windows, and a person's mouse and keyboard.
+// windows, and a person's mouse and keyboard. Texts and paths are UTF-8, as in the program.
 #pragma once
 
 #include <windows.h>

@@ -38,10 +38,10 @@ class OptionsTest : public ::testing::Test {
     CopyProgram("Marlo.exe", kMenu + "\\Marlo.exe");
   }
 
-  // Starts the menu on `list` and opens the Options window with its "Options" button.
-  HWND OpenOptions(const std::string& list) {
-    WriteBytes(kList, list);
-    marlo_ = std::make_unique<Process>(kMenu + "\\Marlo.exe", "\\\\DC1");
+  // Starts the menu in `folder` on `list` and opens the Options window with its "Options" button.
+  HWND OpenOptions(const std::string& list, const std::string& folder = kMenu) {
+    WriteBytes(folder + "\\app.txt", list);
+    marlo_ = std::make_unique<Process>(folder + "\\Marlo.exe", "\\\\DC1");
     HWND main = marlo_->WaitForWindow(master::kWindowClass);
     if (main == nullptr) return nullptr;
     WaitUntil([&] { return WindowText(GetDlgItem(main, master::kLabel5)) == "SERVER"; });
@@ -354,6 +354,55 @@ TEST_F(OptionsTest, RowsOfMissingProgramsAreMarkedUntilTheyPointAtAProgram) {
   EXPECT_TRUE(WaitUntil([&] { return marked(1) == 0; })) << marked(1) << " marked pixels";
   EXPECT_EQ(ListViewRows(lv)[1],
             (std::pair<std::string, std::string>{"GONE", "D:\\APPS\\THERE.EXE"}));
+}
+
+// A list an editor saved as UTF-8 with a mark, names in two scripts, the menu in a folder the ANSI
+// code page cannot name: both windows show the names, a new row is saved in the list's own form
+// and read back, and a program in a Cyrillic folder starts from the share.
+TEST_F(OptionsTest, NamesInAnyScriptInAUtf8ListAndInFolderNames) {
+  const std::string menu = "D:\\МЕНЮ";
+  const std::string list =
+      "\xEF\xBB\xBF"
+      "Büro=D:\\СКЛАД\\X.EXE\r\nСклад=D:\\СКЛАД\\X.EXE\r\n";
+  const std::string result = "D:\\PROBE\\result.txt";
+  ResetFolder(menu);
+  ResetFolder("D:\\PROBE");
+  CopyProgram("Marlo.exe", menu + "\\Marlo.exe");
+  CopyProgram("probe.exe", "D:\\СКЛАД\\X.EXE");
+  SetEnvironmentVariableW(L"MARLO_PROBE_RESULT", L"D:\\PROBE\\result.txt");
+
+  HWND options = OpenOptions(list, menu);
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  EXPECT_EQ(ListViewRows(lv), (Rows{{"Büro", "D:\\СКЛАД\\X.EXE"}, {"Склад", "D:\\СКЛАД\\X.EXE"}}));
+  TypeInto(Item(options, ids::kTxtName), "Ёлка");
+  TypeInto(Item(options, ids::kTxtPath), "d:\\ёлка\\e.exe");
+  ClickControl(Item(options, ids::kCmdNew));
+  ASSERT_TRUE(WaitUntil([&] { return ListViewRows(lv).size() == 3; }));
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Info", "Save Succesfully");
+  EXPECT_EQ(ReadBytes(menu + "\\app.txt").value_or("<missing>"), list + "Ёлка=D:\\ЁЛКА\\E.EXE\r\n");
+  ClickControl(Item(options, ids::kTxtName));
+  PressKey(VK_ESCAPE);
+  HWND main = marlo_->WaitForWindow(master::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ListBoxItems(GetDlgItem(main, master::kList7)),
+            (std::vector<std::string>{"Büro", "Склад", "Ёлка"}));
+  marlo_.reset();
+
+  Process client("\\\\FILESERVER\\APPS\\МЕНЮ\\Marlo.exe", "\\\\DC1");
+  HWND client_main = client.WaitForWindow(master::kWindowClass);
+  ASSERT_NE(client_main, nullptr);
+  ASSERT_TRUE(
+      WaitUntil([&] { return WindowText(GetDlgItem(client_main, master::kLabel5)) == "CLIENT"; }));
+  DoubleClickListItem(GetDlgItem(client_main, master::kList7), 1);
+  ASSERT_TRUE(WaitUntil([&] { return ReadLines(result).size() == 1; }));
+  const std::string started = ReadLines(result)[0];
+  const std::string expected =
+      "|\"\\\\FILESERVER\\APPS\\СКЛАД\\X.EXE\"|\\\\FILESERVER\\APPS\\СКЛАД";
+  EXPECT_EQ(started.substr(started.size() - std::min(started.size(), expected.size())), expected)
+      << started;
+  EXPECT_EQ(ReadLines(menu + "\\user.txt").size(), 4u);  // two starts on the server, one client
 }
 
 }  // namespace

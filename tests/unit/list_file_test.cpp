@@ -18,6 +18,7 @@ class SplitLinesTest : public ::testing::TestWithParam<LinesCase> {};
 
 TEST_P(SplitLinesTest, EndsLinesAtCrLfAndAtALoneCr) {
   EXPECT_EQ(marlo::SplitLines(GetParam().bytes), GetParam().lines);
+  EXPECT_EQ(marlo::CountLines(GetParam().bytes, true), GetParam().lines.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -29,6 +30,9 @@ INSTANTIATE_TEST_SUITE_P(
                       LinesCase{"A\nB\r\n", {"A\nB"}},            // a lone LF is text
                       LinesCase{"\r\n\r\n", {"", ""}}, LinesCase{"A\r\r\nB", {"A", "", "B"}},
                       LinesCase{"\n", {"\n"}},
+                      LinesCase{"1234567\r"
+                                "12345678\r\n9",
+                                {"1234567", "12345678", "9"}},
                       LinesCase{std::string("N\0L\x80\xFF\r\n", 7),
                                 {std::string("N\0L\x80\xFF", 5)}}));
 
@@ -105,30 +109,56 @@ const std::string kBuero = "B\xC3\xBCro";  // Büro in UTF-8
 INSTANTIATE_TEST_SUITE_P(
     Forms, ListFormTest,
     ::testing::Values(
-        FormCase{"Sales=D:\\S.EXE\r\n", true, ListForm::kAnsi, {{"Sales", "D:\\S.EXE"}},
+        FormCase{"Sales=D:\\S.EXE\r\n",
+                 true,
+                 ListForm::kAnsi,
+                 {{"Sales", "D:\\S.EXE"}},
                  "Sales=D:\\S.EXE\r\n"},
-        FormCase{"B\xFCro=D:\\B\xFC.EXE", true, ListForm::kAnsi,
-                 {{kBuero, "D:\\B\xC3\xBC.EXE"}}, "B\xFCro=D:\\B\xFC.EXE\r\n"},
-        FormCase{kBuero + "=D:\\B.EXE\r\n", true, ListForm::kUtf8, {{kBuero, "D:\\B.EXE"}},
+        FormCase{"B\xFCro=D:\\B\xFC.EXE",
+                 true,
+                 ListForm::kAnsi,
+                 {{kBuero, "D:\\B\xC3\xBC.EXE"}},
+                 "B\xFCro=D:\\B\xFC.EXE\r\n"},
+        FormCase{kBuero + "=D:\\B.EXE\r\n",
+                 true,
+                 ListForm::kUtf8,
+                 {{kBuero, "D:\\B.EXE"}},
                  kBuero + "=D:\\B.EXE\r\n"},
-        FormCase{"\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n", true, ListForm::kUtf8WithMark,
-                 {{kBuero, "D:\\B.EXE"}}, "\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n"},
+        FormCase{"\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n",
+                 true,
+                 ListForm::kUtf8WithMark,
+                 {{kBuero, "D:\\B.EXE"}},
+                 "\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n"},
         FormCase{"\xEF\xBB\xBF", true, ListForm::kUtf8WithMark, {}, "\xEF\xBB\xBF"},
-        FormCase{"\xEF\xBB\xBF" "A=\xFC\r\n", true, ListForm::kUtf8WithMark, {{"A", "\xFC"}},
-                 "\xEF\xBB\xBF" "A=\xFC\r\n"},  // not UTF-8 after the mark: kept as it is
+        FormCase{"\xEF\xBB\xBF"
+                 "A=\xFC\r\n",
+                 true,
+                 ListForm::kUtf8WithMark,
+                 {{"A", "\xFC"}},
+                 "\xEF\xBB\xBF"
+                 "A=\xFC\r\n"},  // not UTF-8 after the mark: kept as it is
         // Not UTF-8: an overlong "/", a surrogate, a cut sequence.
-        FormCase{"\xC0\xAF=\r\n", true, ListForm::kAnsi, {{"\xC3\x80\xC2\xAF", ""}},
-                 "\xC0\xAF=\r\n"},
-        FormCase{"\xED\xA0\x80\r\n", true, ListForm::kAnsi,
-                 {{"\xC3\xAD\xC2\xA0\xC2\x80", ""}}, "\xED\xA0\x80=\r\n"},
+        FormCase{
+            "\xC0\xAF=\r\n", true, ListForm::kAnsi, {{"\xC3\x80\xC2\xAF", ""}}, "\xC0\xAF=\r\n"},
+        FormCase{"\xED\xA0\x80\r\n",
+                 true,
+                 ListForm::kAnsi,
+                 {{"\xC3\xAD\xC2\xA0\xC2\x80", ""}},
+                 "\xED\xA0\x80=\r\n"},
         FormCase{"A=\xD0\r\n", true, ListForm::kAnsi, {{"A", "\xC3\x90"}}, "A=\xD0\r\n"},
         // Without the field that made it ANSI, the bytes would read as UTF-8: the mark keeps it.
-        FormCase{"A=B=\xB3\r\n\xC3\xA9=1", true, ListForm::kAnsi,
+        FormCase{"A=B=\xB3\r\n\xC3\xA9=1",
+                 true,
+                 ListForm::kAnsi,
                  {{"A", "B"}, {"\xC3\x83\xC2\xA9", "1"}},
-                 "\xEF\xBB\xBF" "A=B\r\n\xC3\x83\xC2\xA9=1\r\n"},
+                 "\xEF\xBB\xBF"
+                 "A=B\r\n\xC3\x83\xC2\xA9=1\r\n"},
         // A read that failed inside a character: the whole lines before it are UTF-8.
-        FormCase{"\xD0\xA1=D:\\C.EXE\r\n\xD0", false, ListForm::kUtf8,
-                 {{"\xD0\xA1", "D:\\C.EXE"}}, "\xD0\xA1=D:\\C.EXE\r\n"}));
+        FormCase{"\xD0\xA1=D:\\C.EXE\r\n\xD0",
+                 false,
+                 ListForm::kUtf8,
+                 {{"\xD0\xA1", "D:\\C.EXE"}},
+                 "\xD0\xA1=D:\\C.EXE\r\n"}));
 
 TEST(ListForm, AnAnsiListWithARowBeyondTheCodePageIsWrittenAsUtf8WithAMark) {
   fakes::Locale locale;
@@ -136,8 +166,7 @@ TEST(ListForm, AnAnsiListWithARowBeyondTheCodePageIsWrittenAsUtf8WithAMark) {
   const auto written =
       marlo::EncodeList({{kBuero, "D:\\B.EXE"}, {sklad, "D:\\S.EXE"}}, ListForm::kAnsi, locale);
   EXPECT_EQ(written.form, ListForm::kUtf8WithMark);
-  EXPECT_EQ(written.bytes,
-            "\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n" + sklad + "=D:\\S.EXE\r\n");
+  EXPECT_EQ(written.bytes, "\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n" + sklad + "=D:\\S.EXE\r\n");
 }
 
 }  // namespace

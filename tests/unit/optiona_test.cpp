@@ -212,19 +212,17 @@ TEST_P(SaveFormTest, SavesInTheFormTheListWasReadIn) {
 }
 
 const std::string kMark = "\xEF\xBB\xBF";
-const std::string kCafe = "Caf\xC3\xA9";  // Café in UTF-8
+const std::string kCafe = "Caf\xC3\xA9";                                // Café in UTF-8
 const std::string kSklad = "\xD0\xA1\xD0\xBA\xD0\xBB\xD0\xB0\xD0\xB4";  // Склад
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, SaveFormTest,
-    ::testing::Values(FormCase{"", kCafe, "Caf\xE9=D:\\N.EXE\r\n"},
-                      FormCase{"B\xFC=1\r\n", kCafe, "B\xFC=1\r\nCaf\xE9=D:\\N.EXE\r\n"},
-                      FormCase{"B\xFC=1\r\n", kSklad,
-                               kMark + "B\xC3\xBC=1\r\n" + kSklad + "=D:\\N.EXE\r\n"},
-                      FormCase{kSklad + "=1\r\n", kCafe,
-                               kSklad + "=1\r\n" + kCafe + "=D:\\N.EXE\r\n"},
-                      FormCase{kMark + "A=1\r\n", kCafe,
-                               kMark + "A=1\r\n" + kCafe + "=D:\\N.EXE\r\n"}));
+    ::testing::Values(
+        FormCase{"", kCafe, "Caf\xE9=D:\\N.EXE\r\n"},
+        FormCase{"B\xFC=1\r\n", kCafe, "B\xFC=1\r\nCaf\xE9=D:\\N.EXE\r\n"},
+        FormCase{"B\xFC=1\r\n", kSklad, kMark + "B\xC3\xBC=1\r\n" + kSklad + "=D:\\N.EXE\r\n"},
+        FormCase{kSklad + "=1\r\n", kCafe, kSklad + "=1\r\n" + kCafe + "=D:\\N.EXE\r\n"},
+        FormCase{kMark + "A=1\r\n", kCafe, kMark + "A=1\r\n" + kCafe + "=D:\\N.EXE\r\n"}));
 
 class FailingSaveTest : public OptionaTest, public ::testing::WithParamInterface<std::string> {};
 

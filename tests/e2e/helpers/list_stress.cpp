@@ -39,8 +39,8 @@ int Writer(const std::string& folder, int count) {
   int saved = 0;
   int failed = 0;
   for (int i = 0; i < count; ++i) {
-    const auto result = marlo::SaveListFile(files, folder,
-                                            marlo::FormatListFile(i % 2 == 0 ? ListB() : ListA()));
+    const auto result =
+        marlo::SaveListFile(files, folder, marlo::FormatListFile(i % 2 == 0 ? ListB() : ListA()));
     result.ok ? ++saved : ++failed;
   }
   WriteResult(folder + "\\writer.txt", std::to_string(saved) + " " + std::to_string(failed));
