@@ -3,17 +3,17 @@
 
 namespace marlo {
 
-// One tick per window: topmost, then "CLIENT" for a folder reached through a share, "SERVER" for a
-// drive folder. Any other folder leaves the mode empty, and then nothing can be started.
+// One tick per window: topmost, then "CLIENT" for a folder reached through a share or a network
+// drive, "SERVER" for a folder on a drive of this machine. Any other folder leaves the mode empty,
+// and then nothing can be started.
 void Master::Timer2_Timer() {
   view_.MakeTopMost();
-  if (IsShareForm(program_folder_)) {
+  if (IsClient()) {
     Label5 = "CLIENT";
     view_.ShowMode(Label5);
     ComputeClientPaths();
     view_.HideOptionsAndExit();
-  }
-  if (program_folder_.size() >= 2 && program_folder_[1] == ':') {
+  } else if (program_folder_.size() >= 2 && program_folder_[1] == ':') {
     Label5 = "SERVER";
     view_.ShowMode(Label5);
   }
@@ -37,11 +37,25 @@ StartCommand Master::ClientCommand() {
   return command;
 }
 
-// "\\" + server + "\" + share + "\", the root of the server drive as this client reaches it.
+// "\\" + server + "\" + share + "\", the root of the server drive as this client reaches it; for a
+// menu started from a network drive, that drive's root.
 std::string Master::ShareRoot() {
+  if (!mapped_root_.empty()) return mapped_root_;
   const std::string server = GetPiece(program_folder_, '\\', 2);
   const std::string share = GetPiece(program_folder_, '\\', 3);
   return "\\\\" + server + "\\" + share + "\\";
+}
+
+// Offices often reach the share through a mapped drive (M:\MENU): that workstation is a client
+// too, and reaches the server's programs through the drive's connection where the system knows
+// it, else through the drive itself (D:\SALES\X.EXE as M:\SALES\X.EXE).
+std::string Master::MappedDriveRoot() {
+  if (program_folder_.size() < 2 || program_folder_[1] != ':') return {};
+  const std::string drive = program_folder_.substr(0, 2);
+  const auto connection = platform_.env.NetworkDrive(drive);
+  if (!connection) return {};
+  if (connection->empty()) return drive + "\\";
+  return connection->back() == '\\' ? *connection : *connection + "\\";
 }
 
 // A client reaches a listed program through the share it runs the menu from: the share stands

@@ -1,5 +1,7 @@
 #include "main_window/list_file.h"
 
+#include "platform/paths.h"
+
 namespace marlo {
 
 std::string ListFilePath(const std::string& program_folder) { return program_folder + "\\app.txt"; }
@@ -66,12 +68,18 @@ FileResult SaveListFile(FileSystem& files, const std::string& program_folder,
     written.reason = "the new list could not be written (" + written.reason + ")";
     return written;
   }
-  FileResult replaced = files.Replace(written.path, ListFilePath(program_folder));
-  if (!replaced.ok) {
+  // An app.txt that is there keeps its own permissions and attributes (read-only for its users,
+  // say): the new list takes its place. Only where there is none yet does the new file get the
+  // name, as a file of the folder's defaults. A lookup that could not be made counts as "there":
+  // a rename never puts a list over another.
+  const std::string list = ListFilePath(program_folder);
+  const bool there = LookFor(files, list, [](const DirEntry&) { return true; }).value_or(true);
+  FileResult placed = there ? files.Replace(written.path, list) : files.Rename(written.path, list);
+  if (!placed.ok) {
     files.Remove(written.path);
-    replaced.reason = "app.txt could not be replaced (" + replaced.reason + ")";
+    placed.reason = "app.txt could not be replaced (" + placed.reason + ")";
   }
-  return replaced;
+  return placed;
 }
 
 }  // namespace marlo

@@ -57,12 +57,31 @@ ListForm FormOf(std::string_view bytes) {
   return high < bytes.size() && IsUtf8(bytes.substr(high)) ? ListForm::kUtf8 : ListForm::kAnsi;
 }
 
-ListText DecodeList(std::string bytes, bool complete, Locale& locale) {
-  if (!complete) {
+std::string CutMessage(std::size_t shown) {
+  return "App.txt holds more than can be shown (over 1,000,000 entries or 64 MB). Only its first " +
+         std::to_string(shown) + " entries are shown.";
+}
+
+ListText DecodeList(ReadResult read, Locale& locale) {
+  std::string bytes = std::move(read.bytes);
+  ListText list;
+  list.cut = read.cut;
+  if (!read.complete || read.cut) {
     const auto last_line_end = bytes.find_last_of('\r');
     bytes.resize(last_line_end == std::string::npos ? 0 : last_line_end + 1);
   }
-  ListText list;
+  // The line end of the last entry shown (a CR, and the LF after it).
+  const char* at = bytes.data();
+  const char* const end = at + bytes.size();
+  for (std::size_t lines = 0; lines < kMostEntries && at != end; ++lines) {
+    at = FindByte(at, end, '\r');
+    if (at != end) ++at;
+    if (at != end && *at == '\n') ++at;
+  }
+  if (at != end) {
+    bytes.resize(static_cast<std::size_t>(at - bytes.data()));
+    list.cut = true;
+  }
   list.form = FormOf(bytes);
   if (list.form == ListForm::kUtf8WithMark) list.skip = kUtf8Mark.size();
   if (list.form == ListForm::kAnsi && FirstHighByte(bytes) < bytes.size()) {

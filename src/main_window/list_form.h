@@ -28,19 +28,28 @@ bool IsUtf8(std::string_view bytes);
 // and counts as ANSI, the form new lists are written in.
 ListForm FormOf(std::string_view bytes);
 
-// The list as read, as UTF-8 text: the bytes themselves for a UTF-8 list (after its mark) and an
-// ANSI list of plain ASCII; an ANSI list with bytes above 0x7F converted, in one pass.
+// A list beyond sense (a wrong file saved as app.txt, say) is cut: no more than this is read of
+// it, and no more entries than this are shown.
+inline constexpr std::size_t kMostListBytes = 64u << 20;
+inline constexpr std::size_t kMostEntries = 1'000'000;
+
+// What the windows tell the user when a list was cut.
+std::string CutMessage(std::size_t shown);
+
+// The list as read, as UTF-8 text of whole lines: the bytes themselves for a UTF-8 list (after its
+// mark) and an ANSI list of plain ASCII; an ANSI list with bytes above 0x7F converted, in one pass.
 struct ListText {
   ListForm form = ListForm::kAnsi;
   std::string bytes;
   std::size_t skip = 0;  // the mark, not part of the first caption
+  bool cut = false;      // the file holds more than the text: it was too long
   std::string_view Text() const { return std::string_view(bytes).substr(skip); }
 };
 
-// After a read that failed (`complete` false) only whole lines count: what follows the last line
-// end is left out before the form is told, so a character cut in two by the failure does not make
-// a UTF-8 list look like an ANSI one.
-ListText DecodeList(std::string bytes, bool complete, Locale& locale);
+// After a read that failed, or stopped at its limit, only whole lines count: what follows the last
+// line end is left out before the form is told, so a character cut in two does not make a UTF-8
+// list look like an ANSI one. Lines after the first kMostEntries are left out too.
+ListText DecodeList(ReadResult read, Locale& locale);
 
 // The bytes of a list file holding `entries`, in `form`. A list in the ANSI code page that holds a
 // character the code page has no place for is written as UTF-8 with a mark instead, which every

@@ -12,7 +12,9 @@ bool IsNormalFile(const DirEntry& entry) { return !entry.folder && !entry.hidden
 }  // namespace
 
 Master::Master(Platform& platform, MasterView& view)
-    : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {}
+    : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {
+  mapped_root_ = MappedDriveRoot();
+}
 
 void Master::Form_Load() {
   List7 = {};
@@ -26,29 +28,36 @@ void Master::Form_Load() {
     return;
   }
 
-  AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")));
-  if (IsShareForm(program_folder_)) AppendStartRecord(FolderServerName(program_folder_));
+  // The start log holds the menu up for three seconds at the most, all records together.
+  const Deadline log_deadline = std::chrono::steady_clock::now() + kStartLogPatience;
+  AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")), log_deadline);
+  if (IsClient()) {
+    const std::string& server = IsShareForm(program_folder_) ? program_folder_ : mapped_root_;
+    AppendStartRecord(FolderServerName(server), log_deadline);
+  }
 
-  const bool complete = ReadMenu();
+  const ReadResult read = ReadMenu();
   view_.ShowMenu(List7);
   // A menu that lacks entries without a word would leave its users guessing.
-  if (!complete) {
+  if (!read.complete) {
     view_.ShowMessage(
         "App.txt could not be read completely. The menu shows the entries read before the failure.",
         "RMX");
   }
+  if (list_.cut) view_.ShowMessage(CutMessage(List7.size()), "RMX");
   Label12 = PathAt(0);
   // Selecting by program raises the selection handler as a click would.
   if (view_.SelectMenuItem(0)) List7_Click(0);
 }
 
-// One read of app.txt, in the form it was written, and one pass over its text: after a read
-// failure, the whole lines read before it. False when the read did not reach the end of the file.
-bool Master::ReadMenu() {
-  ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_));
-  list_ = DecodeList(std::move(read.bytes), read.complete, platform_.locale);
-  EntryViewsOf(list_.Text(), read.complete, List7, List5);
-  return read.complete;
+// One read of app.txt, in the form it was written, and one pass over its whole lines: after a
+// read failure, the lines read before it. The read's outcome, without its bytes.
+ReadResult Master::ReadMenu() {
+  ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_), kMostListBytes);
+  const ReadResult outcome{{}, read.complete, read.missing, read.cut};
+  list_ = DecodeList(std::move(read), platform_.locale);
+  EntryViewsOf(list_.Text(), true, List7, List5);
+  return outcome;
 }
 
 std::string Master::PathAt(int index) const {
@@ -58,11 +67,12 @@ std::string Master::PathAt(int index) const {
 
 // Each record reads the clock anew, so the second record of a share start has its own time. The
 // log stays in the ANSI code page, which the tools that read it expect.
-void Master::AppendStartRecord(const std::string& name) {
+void Master::AppendStartRecord(const std::string& name, Deadline deadline) {
   const std::string record =
       FormatStartRecord(name, platform_.clock.Now(), platform_.clock.Separators());
   bool exact = true;
-  platform_.files.Append(StartLogPath(program_folder_), platform_.locale.ToAnsi(record, exact));
+  platform_.files.Append(StartLogPath(program_folder_), platform_.locale.ToAnsi(record, exact),
+                         deadline);
 }
 
 // Without a list the menu cannot run: a default list naming the office's sibling program
@@ -74,7 +84,9 @@ void Master::WriteDefaultList() {
   view_.ShowMessage("App.txt File Not Found...", "RMX");
   const EncodedList list =
       EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}}, ListForm::kAnsi, platform_.locale);
-  const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes);
+  const Outcome written =
+      platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes,
+                             std::chrono::steady_clock::now() + kStartLogPatience);
   view_.ShowMessage(written.ok ? "Please Re Start Programm..."
                                : "The default list could not be written: " + written.reason,
                     "RMX");

@@ -15,6 +15,9 @@
 
 namespace marlo {
 
+// How long the start log may hold a start-up up, all its records together.
+inline constexpr std::chrono::seconds kStartLogPatience{3};
+
 class Master {
  public:
   Master(Platform& platform, MasterView& view);
@@ -57,9 +60,9 @@ class Master {
   std::string Label20;  // client file name
 
  private:
-  bool ReadMenu();
+  ReadResult ReadMenu();
   std::string PathAt(int index) const;
-  void AppendStartRecord(const std::string& name);
+  void AppendStartRecord(const std::string& name, Deadline deadline);
   void WriteDefaultList();
   void StartCurrentEntry(bool drive_check);
   bool StartOnServer(bool drive_check);
@@ -69,12 +72,17 @@ class Master {
   void DeriveServerWorkingFolder(const std::string& program);
   void SetClientPaths(const std::string& program);
   std::string ShareRoot();
+  std::string MappedDriveRoot();
+  bool IsClient() const { return IsShareForm(program_folder_) || !mapped_root_.empty(); }
   std::string ShareFormOf(const std::string& path);
   bool Launch(const std::string& program, const std::string& arguments, const std::string& folder);
 
   Platform& platform_;
   MasterView& view_;
   std::string program_folder_;
+  // For a menu started from a network drive: the root its programs are reached by (the drive's
+  // connection, \\FILESERVER\APPS\, or the drive itself, M:\); empty otherwise.
+  std::string mapped_root_;
   ListText list_;  // app.txt as read; List7 and List5 point into its text
 };
 

@@ -16,6 +16,10 @@ bool InRange(const std::optional<int>& row, const std::vector<ListEntry>& rows) 
 // A list that is there but could not be read to its end.
 bool CutShort(const ReadResult& read) { return !read.complete && !read.missing; }
 
+ReadResult ReadList(FileSystem& files, const std::string& program_folder) {
+  return files.ReadAll(ListFilePath(program_folder), kMostListBytes);
+}
+
 bool SameRead(const ReadResult& a, const ReadResult& b) {
   return a.missing == b.missing && a.complete == b.complete && a.bytes == b.bytes;
 }
@@ -28,12 +32,14 @@ Optiona::Optiona(Platform& platform, OptionaView& view)
 // A list that is missing or cannot be read gives the rows read before the failure, if any. What
 // was read is kept, so that a save can tell whether app.txt changed meanwhile.
 void Optiona::Form_Load() {
-  list_as_read_ = platform_.files.ReadAll(ListFilePath(program_folder_));
-  const ListText list = DecodeList(list_as_read_.bytes, list_as_read_.complete, platform_.locale);
+  list_as_read_ = ReadList(platform_.files, program_folder_);
+  const ListText list = DecodeList(list_as_read_, platform_.locale);
   form_ = list.form;
-  rows_ = EntriesOf(list.Text(), list_as_read_.complete);
+  cut_ = list.cut;
+  rows_ = EntriesOf(list.Text(), true);
   saved_rows_ = rows_;
   view_.ShowRows(rows_, std::nullopt);
+  if (cut_) view_.ShowMessage(CutMessage(rows_.size()), "RMX");
 }
 
 void Optiona::LV_Click() {
@@ -116,6 +122,7 @@ bool Optiona::Save() {
   }
   list_as_read_ = {std::move(list.bytes), true, false};
   form_ = list.form;
+  cut_ = false;
   saved_rows_ = rows_;
   view_.ShowMessage("Save Succesfully", "Info");
   return true;
@@ -128,8 +135,10 @@ bool Optiona::ReplaceConfirmed() {
   const char* reason = nullptr;
   if (CutShort(list_as_read_)) {
     reason = "app.txt could not be read completely when this window opened.";
+  } else if (cut_) {
+    reason = "app.txt holds more than this window shows.";
   } else {
-    const ReadResult now = platform_.files.ReadAll(ListFilePath(program_folder_));
+    const ReadResult now = ReadList(platform_.files, program_folder_);
     if (CutShort(now)) {
       reason = "app.txt could not be read to see whether it was changed since this window read it.";
     } else if (!SameRead(now, list_as_read_)) {

@@ -71,6 +71,7 @@ class Optiona {
   std::vector<ListEntry> saved_rows_;         // the rows as last read or saved
   ReadResult list_as_read_;                   // app.txt as this window last read or wrote it
   ListForm form_ = ListForm::kAnsi;           // the form it was in, which a save keeps
+  bool cut_ = false;                          // it held more than the window shows
   std::map<std::string, ProgramMark> marks_;  // by path; kUnknown while a check is under way
   bool delete_enabled_ = false;
 };

@@ -5,6 +5,7 @@
 // platform_win.cpp.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,12 +22,17 @@ struct DirEntry {
 
 // What a whole-file read produced: the bytes read, and whether the read reached the end of the
 // file. A file that cannot be opened gives no bytes and complete == false; `missing` tells that
-// there was no such file at all (rather than one that could not be read).
+// there was no such file at all (rather than one that could not be read). A file longer than the
+// read's limit gives the bytes up to the limit, complete, and `cut`.
 struct ReadResult {
   std::string bytes;
   bool complete = false;
   bool missing = false;
+  bool cut = false;
 };
+
+// The moment by which a patient operation gives up.
+using Deadline = std::chrono::steady_clock::time_point;
 
 // The outcome of an operation whose failure the user must hear about: what went wrong, in the
 // system's words, when it did not work.
@@ -49,20 +55,25 @@ class FileSystem {
   virtual bool Search(const std::string& pattern,
                       const std::function<bool(const DirEntry&)>& visit) = 0;
 
-  // Reads the whole file; stops at the first failure and hands back what was read before it.
-  virtual ReadResult ReadAll(const std::string& path) = 0;
+  // Reads the file, `limit` bytes at the most; stops at the first failure and hands back what was
+  // read before it. A file another program holds is tried again for about 1.5 seconds.
+  virtual ReadResult ReadAll(const std::string& path, std::size_t limit) = 0;
 
   // Appends `text` to the file (created when absent) in one write, holding the file so that other
-  // writers wait their turn; a file held by someone else is retried for a few seconds at most.
-  // Fails when nothing was written.
-  virtual Outcome Append(const std::string& path, const std::string& text) = 0;
+  // writers wait their turn; a file held by someone else is tried again until `deadline`, every
+  // attempt counting. Fails when nothing was written.
+  virtual Outcome Append(const std::string& path, const std::string& text, Deadline deadline) = 0;
 
-  // Creates a new file with a unique name in `folder`, writes `bytes` to it, flushes it to disk
-  // and closes it. The file's path is in the result, also when a step after creating it failed.
+  // Creates a new file of a name nobody can guess in `folder` and writes `bytes` to it on the one
+  // handle that created it, shared with nobody; flushes it to disk and closes it. The file's path
+  // is in the result, also when a step after creating it failed.
   virtual FileResult WriteTemporary(const std::string& folder, const std::string& bytes) = 0;
-  // Puts `from` in the place of `to` in one step, replacing `to`: a reader of `to` finds either
-  // the old file or the new one. A file held by someone else is retried for about 1.5 seconds.
+  // Puts `from` in the place of the existing file `to` in one step; `to` keeps its security, its
+  // attributes and its creation time, and a reader of it finds either the old file or the new one.
+  // A read-only `to` is refused. A file held by someone else is tried again for about 1.5 seconds.
   virtual FileResult Replace(const std::string& from, const std::string& to) = 0;
+  // Gives `from` the name `to` in the same folder, where no file of that name exists.
+  virtual FileResult Rename(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& path) = 0;
 };
 
@@ -117,6 +128,9 @@ class Environment {
   // The folder of the running executable, drive form (D:\MENU) or share form
   // (\\FILESERVER\APPS\MENU), without a trailing backslash.
   virtual std::string ProgramFolder() = 0;
+  // For a network drive (M:), where it leads: its connection (\\FILESERVER\APPS), or the empty
+  // text when the system cannot tell. Nothing for a local drive.
+  virtual std::optional<std::string> NetworkDrive(const std::string& drive) = 0;
 };
 
 // Everything the windows' logic needs from the machine, in one bundle.

@@ -47,7 +47,7 @@ TEST_P(BadListTest, OpensWithExactlyTheEntriesOfTheReadersRulesAndLeavesTheListA
   const std::string& bytes = GetParam().bytes;
   WriteBytes(kMenu + "\\app.txt", bytes);
   marlo::Win32Locale locale;
-  const auto entries = marlo::EntriesOf(marlo::DecodeList(bytes, true, locale).Text(), true);
+  const auto entries = marlo::EntriesOf(marlo::DecodeList({bytes, true}, locale).Text(), true);
 
   Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
   HWND main = marlo.WaitForWindow(ids::kWindowClass);

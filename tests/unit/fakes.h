@@ -13,7 +13,7 @@
 namespace fakes {
 
 // Makes one platform call fail, or every call from it on. Calls of every kind (search, read,
-// append, temporary write, replace, remove, current folder, set folder, start) are counted
+// append, temporary write, replace, rename, remove, current folder, set folder, start) are counted
 // together, from 1; `kinds` records them in order.
 class Faults {
  public:
@@ -50,16 +50,17 @@ class Files : public marlo::FileSystem {
     if (found != files.end()) visit(found->second.attributes);
     return true;
   }
-  marlo::ReadResult ReadAll(const std::string& path) override {
+  marlo::ReadResult ReadAll(const std::string& path, std::size_t limit) override {
     if (Fails("read")) return {};
     const auto found = files.find(path);
     if (found == files.end()) return {"", false, true};
     const auto failing = fail_read_after.find(path);
     if (failing != fail_read_after.end())
       return {found->second.bytes.substr(0, failing->second), false};
-    return {found->second.bytes, true};
+    return {found->second.bytes.substr(0, limit), true, false, found->second.bytes.size() > limit};
   }
-  marlo::Outcome Append(const std::string& path, const std::string& text) override {
+  marlo::Outcome Append(const std::string& path, const std::string& text,
+                        marlo::Deadline) override {
     if (appends_fail || Fails("append")) return {false, "access denied"};
     files[path].bytes += text;
     return {true, ""};
@@ -77,11 +78,16 @@ class Files : public marlo::FileSystem {
     files[path].bytes = bytes;
     return {{true, ""}, path};
   }
+  // Replace wants `to` there, Rename wants it not there, as their Win32 calls do.
   marlo::FileResult Replace(const std::string& from, const std::string& to) override {
     if (fail_step == "replace" || Fails("replace")) return {{false, "sharing violation"}, ""};
-    files[to] = files[from];
-    files.erase(from);
-    return {{true, ""}, ""};
+    if (files.count(to) == 0) return {{false, "file not found"}, ""};
+    return Move(from, to);
+  }
+  marlo::FileResult Rename(const std::string& from, const std::string& to) override {
+    if (fail_step == "replace" || Fails("rename")) return {{false, "sharing violation"}, ""};
+    if (files.count(to) != 0) return {{false, "file exists"}, ""};
+    return Move(from, to);
   }
   bool Remove(const std::string& path) override {
     return !Fails("remove") && files.erase(path) > 0;
@@ -95,6 +101,11 @@ class Files : public marlo::FileSystem {
 
  private:
   bool Fails(const char* kind) { return faults != nullptr && faults->Fails(kind); }
+  marlo::FileResult Move(const std::string& from, const std::string& to) {
+    files[to] = files[from];
+    files.erase(from);
+    return {{true, ""}, ""};
+  }
 };
 
 // Records "cd <folder>" and "start <program>|<command line>" in order; the menu's own folder is
@@ -140,6 +151,7 @@ class Clock : public marlo::Clock {
 class Environment : public marlo::Environment {
  public:
   std::map<std::string, std::string> variables;
+  std::map<std::string, std::string> network_drives;  // drive -> connection ("" when unknown)
   std::string folder = "D:\\MENU";
   std::optional<std::string> Variable(const std::string& name) override {
     const auto found = variables.find(name);
@@ -147,6 +159,11 @@ class Environment : public marlo::Environment {
     return found->second;
   }
   std::string ProgramFolder() override { return folder; }
+  std::optional<std::string> NetworkDrive(const std::string& drive) override {
+    const auto found = network_drives.find(drive);
+    if (found == network_drives.end()) return std::nullopt;
+    return found->second;
+  }
 };
 
 // Upper case of ASCII letters only. The ANSI code page is Latin-1: byte b is U+00b.

@@ -22,12 +22,14 @@ class LaunchTest : public ::testing::Test {
 struct ClientCase {
   std::string folder, label12;
   std::string label14, label20, label18;
+  std::optional<std::string> connection = std::nullopt;  // of the folder's network drive
 };
 
 class ClientPathsTest : public LaunchTest, public ::testing::WithParamInterface<ClientCase> {};
 
 TEST_P(ClientPathsTest, PutTheShareInPlaceOfTheDrivePrefix) {
   const ClientCase& c = GetParam();
+  if (c.connection) machine.env.network_drives[c.folder.substr(0, 2)] = *c.connection;
   auto& m = Make(c.folder);
   m.Label12 = c.label12;
   m.ComputeClientPaths();
@@ -55,16 +57,23 @@ INSTANTIATE_TEST_SUITE_P(
         ClientCase{"\\\\SRV\\D\\Menu", "D:\\A B\\X.EXE -p D:\\Y", "A B\\X.EXE", "X.EXE",
                    "\\\\SRV\\D\\A B"},
         ClientCase{"\\\\SRV\\D\\Menu", "\\\\OTHER\\APPS\\X.EXE", "\\\\OTHER\\APPS\\X.EXE", "X.EXE",
-                   "\\\\OTHER\\APPS"}));
+                   "\\\\OTHER\\APPS"},
+        // A mapped network drive: through its connection, or through the drive itself.
+        ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE",
+                   "\\\\FILESERVER\\APPS\\SALES", "\\\\FILESERVER\\APPS"},
+        ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE", "M:\\SALES", ""}));
 
-TEST_F(LaunchTest, ShareFolderStartsAsClient) {
-  auto& m = Make("\\\\FILESERVER\\APPS\\MENU");
-  m.Label12 = "D:\\SALES\\NEWSALES\\X.EXE";
-  m.Timer2_Timer();
-  EXPECT_EQ(m.Label5, "CLIENT");
-  EXPECT_EQ(view.mode, "CLIENT");
-  EXPECT_EQ(m.Label18, "\\\\FILESERVER\\APPS\\SALES\\NEWSALES");
-  EXPECT_EQ(view.calls, (Strings{"topmost", "hide options and exit", "stop timer"}));
+TEST_F(LaunchTest, ShareFolderAndNetworkDriveStartAsClient) {
+  machine.env.network_drives["M:"] = "";
+  for (const std::string folder : {"\\\\FILESERVER\\APPS\\MENU", "M:\\MENU"}) {
+    view.calls.clear();
+    auto& m = Make(folder);
+    m.Label12 = "D:\\SALES\\NEWSALES\\X.EXE";
+    m.Timer2_Timer();
+    EXPECT_EQ(m.Label5, "CLIENT");
+    EXPECT_EQ(view.mode, "CLIENT");
+    EXPECT_EQ(view.calls, (Strings{"topmost", "hide options and exit", "stop timer"}));
+  }
 }
 
 TEST_F(LaunchTest, DriveFolderStartsAsServerAndLeavesClientPathsAlone) {

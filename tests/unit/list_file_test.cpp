@@ -96,7 +96,7 @@ class ListFormTest : public ::testing::TestWithParam<FormCase> {};
 TEST_P(ListFormTest, ReadsTheTextOfEachFormAndWritesItBackInThatForm) {
   const FormCase& c = GetParam();
   fakes::Locale locale;
-  const auto list = marlo::DecodeList(c.bytes, c.complete, locale);
+  const auto list = marlo::DecodeList({c.bytes, c.complete}, locale);
   EXPECT_EQ(list.form, c.form);
   const auto entries = marlo::EntriesOf(list.Text(), c.complete);
   EXPECT_EQ(entries, c.entries);
@@ -167,6 +167,34 @@ TEST(ListForm, AnAnsiListWithARowBeyondTheCodePageIsWrittenAsUtf8WithAMark) {
       marlo::EncodeList({{kBuero, "D:\\B.EXE"}, {sklad, "D:\\S.EXE"}}, ListForm::kAnsi, locale);
   EXPECT_EQ(written.form, ListForm::kUtf8WithMark);
   EXPECT_EQ(written.bytes, "\xEF\xBB\xBF" + kBuero + "=D:\\B.EXE\r\n" + sklad + "=D:\\S.EXE\r\n");
+}
+
+// Lists beyond sense show their first million entries; a list of exactly that many is whole.
+TEST(ListForm, ListsBeyondSenseAreCutToTheirFirstMillionEntries) {
+  fakes::Locale locale;
+  std::string lines;
+  for (std::size_t i = 0; i < marlo::kMostEntries; ++i) lines += "\r\n";
+  for (const auto& [bytes, cut] : {std::pair{lines, false}, std::pair{lines + "X", true}}) {
+    const auto list = marlo::DecodeList({bytes, true}, locale);
+    EXPECT_EQ(list.cut, cut);
+    EXPECT_EQ(marlo::CountLines(list.Text(), true), marlo::kMostEntries);
+  }
+  const auto at_limit = marlo::DecodeList({"A=1\r\nB", true, false, true}, locale);
+  EXPECT_TRUE(at_limit.cut);
+  EXPECT_EQ(at_limit.Text(), "A=1\r");  // whole lines only
+}
+
+// An app.txt that is there keeps its own security, attributes and creation time: the new list
+// takes its place. Only a list that is not there yet is given the name.
+TEST(SaveListFile, ReplacesAListThatIsThereAndGivesANewOneTheName) {
+  for (const bool there : {true, false}) {
+    fakes::Machine machine;
+    if (there) machine.files.files["D:\\MENU\\app.txt"].bytes = "OLD\r\n";
+    EXPECT_TRUE(marlo::SaveListFile(machine.files, "D:\\MENU", "NEW\r\n").ok);
+    EXPECT_EQ(machine.faults.kinds, (std::vector<std::string>{"temporary write", "search",
+                                                              there ? "replace" : "rename"}));
+    EXPECT_EQ(machine.files.Text("D:\\MENU\\app.txt"), "NEW\r\n");
+  }
 }
 
 }  // namespace

@@ -40,13 +40,25 @@ TEST_F(FormLoadTest, DriveFolderLogsOneRecordAndLoadsTheMenu) {
   EXPECT_TRUE(view.calls.empty());
 }
 
-TEST_F(FormLoadTest, ShareFolderLogsTheLogonServerThenTheFileServerEachWithItsOwnTime) {
-  Folder("\\\\FILESERVER\\APPS\\MENU");
-  machine.env.variables["LOGONSERVER"] = "\\\\dc1";
-  List("\\\\FILESERVER\\APPS\\MENU", "Sales=D:\\S.EXE\r\n");
-  Load();
-  EXPECT_EQ(machine.files.Text("\\\\FILESERVER\\APPS\\MENU\\user.txt"),
-            "dc1 - 07/12/2026 09:05:03\r\nFILESERVER - 07/12/2026 09:05:04\r\n");
+// A client through a share or a network drive: the logon server, then the file server (the
+// drive, where its connection is not known), each with its own time.
+TEST_F(FormLoadTest, ClientLogsTheLogonServerThenTheFileServerEachWithItsOwnTime) {
+  const struct {
+    std::string folder, connection, server;
+  } clients[] = {{"\\\\FILESERVER\\APPS\\MENU", "", "FILESERVER"},
+                 {"M:\\MENU", "\\\\FILESERVER\\APPS", "FILESERVER"},
+                 {"M:\\MENU", "", "M:"}};
+  for (const auto& client : clients) {
+    machine.clock.now.second = 3;
+    Folder(client.folder);
+    machine.env.network_drives["M:"] = client.connection;
+    machine.env.variables["LOGONSERVER"] = "\\\\dc1";
+    machine.files.files.clear();
+    List(client.folder, "Sales=D:\\S.EXE\r\n");
+    Load();
+    EXPECT_EQ(machine.files.Text(client.folder + "\\user.txt"),
+              "dc1 - 07/12/2026 09:05:03\r\n" + client.server + " - 07/12/2026 09:05:04\r\n");
+  }
 }
 
 TEST_F(FormLoadTest, UnsetLogonServerAndRegionalSeparators) {
@@ -92,6 +104,13 @@ TEST_F(FormLoadTest, AReadFailureMidwayKeepsTheEntriesReadBeforeIt) {
   EXPECT_EQ(m.Label12, "D:\\A.EXE");
   EXPECT_EQ(view.calls, Strings{"message RMX: App.txt could not be read completely. The menu shows "
                                 "the entries read before the failure."});
+}
+
+TEST_F(FormLoadTest, AListBeyondSenseShowsItsFirstMillionEntriesAndSaysSo) {
+  List("D:\\MENU", std::string(marlo::kMostEntries, '\r') + "Last=D:\\L.EXE\r\n");
+  auto& m = Load();
+  EXPECT_EQ(m.List7.size(), marlo::kMostEntries);
+  EXPECT_EQ(view.calls, Strings{"message RMX: " + marlo::CutMessage(marlo::kMostEntries)});
 }
 
 struct MissingCase {

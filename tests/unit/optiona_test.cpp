@@ -321,6 +321,19 @@ TEST_F(OptionaTest, AListNotReadToItsEndAsksBeforeASaveDropsWhatWasNotRead) {
   EXPECT_EQ(machine.files.Text(kList), "A=1\r\nB=2\r\nC=3\r\n");
 }
 
+// A list beyond sense opens with its first million rows, says so, and a save asks first.
+TEST_F(OptionaTest, AListCutWhenReadSaysSoAndASaveAsksFirst) {
+  const std::string list = std::string(marlo::kMostEntries + 1, '\r');
+  Open(list);
+  EXPECT_EQ(view.rows.size(), marlo::kMostEntries);
+  view.answers = {marlo::Answer::kNo};
+  options->cmdSave_Click();
+  EXPECT_EQ(view.calls, (Strings{"message RMX: " + marlo::CutMessage(marlo::kMostEntries),
+                                 "ask2 Save: app.txt holds more than this window shows.\r\n"
+                                 "Replace it with this list?"}));
+  EXPECT_EQ(machine.files.Text(kList), list);
+}
+
 const char* const kSaveChanges = "ask3 Save: Save the changes to the list?";
 
 // Close, Esc and the frame each leave the window; with changes not saved they ask first.
