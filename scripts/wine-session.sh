@@ -8,7 +8,9 @@
 # input reaches the windows), its own Xvfb when there is no display, and the "server drive": one
 # scratch folder seen as drive D: and as the share \\FILESERVER\APPS, as an office's server and
 # its clients see it. A second scratch folder is drive E:. Inside COMMAND, MARLO_SERVER_DRIVE holds
-# the Linux path of the server drive. Every process started here is ended by its id afterwards.
+# the Linux path of the server drive. The server drive is also drive M:, which Wine reports as a
+# network drive, as a workstation's mapped drive to the share is. Every process started here is
+# ended by its id afterwards.
 set -euo pipefail
 
 build_dir=$(realpath "$1")
@@ -61,7 +63,7 @@ stop_server() {
   server_pid=""
 }
 
-if [ ! -f "$WINEPREFIX/.marlo-ready" ]; then
+if [ ! -f "$WINEPREFIX/.marlo-ready-2" ]; then
   echo "Preparing the Wine prefix in $WINEPREFIX ..."
   start_server
   wineboot -i >/dev/null 2>&1
@@ -70,12 +72,15 @@ if [ ! -f "$WINEPREFIX/.marlo-ready" ]; then
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   # The screen's density, which Wine reads when a session starts.
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  # Drive M: is a network drive (read when the wineserver starts).
+  wine reg add 'HKLM\Software\Wine\Drives' /v m: /d network /f >/dev/null 2>&1
   stop_server
-  touch "$WINEPREFIX/.marlo-ready"
+  touch "$WINEPREFIX/.marlo-ready-2"
 fi
 
 unlock_scratch
 ln -sfn "$MARLO_SERVER_DRIVE" "$WINEPREFIX/dosdevices/d:"
+ln -sfn "$MARLO_SERVER_DRIVE" "$WINEPREFIX/dosdevices/m:"
 ln -sfn "$wine_dir/other" "$WINEPREFIX/dosdevices/e:"
 mkdir -p "$WINEPREFIX/dosdevices/unc/FILESERVER"
 ln -sfn "$MARLO_SERVER_DRIVE" "$WINEPREFIX/dosdevices/unc/FILESERVER/APPS"

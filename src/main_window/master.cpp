@@ -29,7 +29,7 @@ void Master::Form_Load() {
   }
 
   // The start log holds the menu up for three seconds at the most, all records together.
-  const Deadline log_deadline = std::chrono::steady_clock::now() + kStartLogPatience;
+  const Deadline log_deadline = platform_.clock.After(kStartLogPatience);
   AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")), log_deadline);
   if (IsClient()) {
     const std::string& server = IsShareForm(program_folder_) ? program_folder_ : mapped_root_;
@@ -84,9 +84,8 @@ void Master::WriteDefaultList() {
   view_.ShowMessage("App.txt File Not Found...", "RMX");
   const EncodedList list =
       EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}}, ListForm::kAnsi, platform_.locale);
-  const Outcome written =
-      platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes,
-                             std::chrono::steady_clock::now() + kStartLogPatience);
+  const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes,
+                                                 platform_.clock.After(kStartLogPatience));
   view_.ShowMessage(written.ok ? "Please Re Start Programm..."
                                : "The default list could not be written: " + written.reason,
                     "RMX");

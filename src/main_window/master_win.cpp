@@ -42,8 +42,7 @@ class MasterWindow : public MasterView {
 
   // MasterView
   void ShowMessage(const std::string& text, const std::string& title) override {
-    MessageBoxW(IsWindowVisible(hwnd_) ? hwnd_ : nullptr, Wide(text).c_str(), Wide(title).c_str(),
-                MB_OK | MB_ICONINFORMATION);
+    ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION);
   }
   // The fastest fill the list box offers: its storage reserved for all captions at once, and no
   // drawing until the last one is in; the captions of a long menu are put into UTF-16 ahead of
@@ -72,7 +71,12 @@ class MasterWindow : public MasterView {
   bool MakeTopMost() override { return marlo::MakeTopMost(hwnd_); }
   void StopTimer2() override { KillTimer(hwnd_, ids::kTimer2); }
   void Minimise() override { ShowWindow(hwnd_, SW_MINIMIZE); }
-  void OpenOptions() override { OpenOptionsWindow(session_); }
+  // The Options window's opening may show a box: by then this window can no longer be used.
+  void OpenOptions() override {
+    EnableWindow(hwnd_, FALSE);
+    ShowWindow(hwnd_, SW_HIDE);
+    OpenOptionsWindow(session_);
+  }
   void CloseOptions() override {
     if (session_.options != nullptr) DestroyWindow(session_.options);
   }

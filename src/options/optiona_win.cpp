@@ -99,14 +99,20 @@ class OptionaWindow : public OptionaView {
   }
   void EnableDelete() override { EnableWindow(cmd_delete_, TRUE); }
   void ShowMessage(const std::string& text, const std::string& title) override {
-    MessageBoxW(hwnd_, Wide(text).c_str(), Wide(title).c_str(), MB_OK | MB_ICONINFORMATION);
+    ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION);
   }
   Answer Ask(const std::string& text, const std::string& title, bool with_cancel) override;
   std::optional<std::string> Browse(const std::string& filter) override;
   void CheckProgram(const std::string& path) override {
     if (session_.mark_programs) checker_->Check(path);
   }
-  void OpenMain() override { OpenMasterWindow(session_); }
+  // The main window's start-up may show a box: by then this window can no longer be used (and
+  // so cannot be closed while its own handler still runs).
+  void OpenMain() override {
+    EnableWindow(hwnd_, FALSE);
+    ShowWindow(hwnd_, SW_HIDE);
+    OpenMasterWindow(session_);
+  }
   void CloseMain() override {
     if (session_.master != nullptr) PostMessageW(session_.master, WM_CLOSE, 0, 0);
   }
@@ -269,8 +275,8 @@ void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<i
 }
 
 Answer OptionaWindow::Ask(const std::string& text, const std::string& title, bool with_cancel) {
-  const int answer = MessageBoxW(hwnd_, Wide(text).c_str(), Wide(title).c_str(),
-                                 (with_cancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
+  const int answer =
+      ShowBox(hwnd_, text, title, (with_cancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
   if (answer == IDYES) return Answer::kYes;
   if (answer == IDNO) return Answer::kNo;
   return Answer::kCancel;
@@ -316,11 +322,15 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), lparam);
       return 0;
-    case kProgramChecked: {
-      const std::unique_ptr<std::string> path(reinterpret_cast<std::string*>(lparam));
-      optiona_.ProgramChecked(*path, wparam != 0);
+    case kProgramChecked:
+      // Only a sign that answers wait; they come from the checker's own queue.
+      for (const auto& [path, found] : checker_->TakeAnswers())
+        optiona_.ProgramChecked(path, found);
       return 0;
-    }
+    case WM_QUERYENDSESSION:
+      // Logoff or shutdown: changes not saved are asked about as on any way out; Cancel keeps
+      // the session.
+      return optiona_.Form_QueryUnload() ? TRUE : FALSE;
     case WM_CLOSE:
       // Closing through the frame asks first when there are changes not saved.
       if (closing_ || optiona_.Form_QueryUnload()) DestroyWindow(hwnd_);
@@ -333,13 +343,9 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-// Answers still on their way are dropped with their paths; the checker's thread ends by itself.
+// Answers still on their way are dropped; the checker's thread ends by itself.
 void OptionaWindow::OnDestroy() {
   checker_.reset();
-  MSG pending;
-  while (PeekMessageW(&pending, hwnd_, kProgramChecked, kProgramChecked, PM_REMOVE)) {
-    delete reinterpret_cast<std::string*>(pending.lParam);
-  }
   if (folder_picture_ != nullptr) DeleteObject(folder_picture_);
   if (session_.options == hwnd_) session_.options = nullptr;
   session_.WindowClosed();

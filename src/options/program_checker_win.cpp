@@ -1,7 +1,5 @@
 #include "options/program_checker_win.h"
 
-#include <vector>
-
 #include "platform/paths.h"
 #include "platform/platform_win.h"
 
@@ -12,6 +10,7 @@ struct ProgramChecker::Shared {
   SRWLOCK lock = SRWLOCK_INIT;
   CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;
   std::vector<std::string> queue;
+  std::vector<std::pair<std::string, bool>> answers;
   HWND window = nullptr;  // null once the window is gone: the thread then ends
   UINT message = 0;
 };
@@ -31,20 +30,20 @@ DWORD WINAPI CheckerThread(void* parameter) {
       ReleaseSRWLockExclusive(&shared.lock);
       return 0;
     }
-    auto path = std::make_unique<std::string>(std::move(shared.queue.back()));
+    std::string path = std::move(shared.queue.back());
     shared.queue.pop_back();
     ReleaseSRWLockExclusive(&shared.lock);
 
     Win32FileSystem files;
     const bool found =
-        ProgramExists(*path, [&files](const std::string& file) { return NamesFile(files, file); });
+        ProgramExists(path, [&files](const std::string& file) { return NamesFile(files, file); });
 
-    AcquireSRWLockShared(&shared.lock);
-    const bool posted =
-        shared.window != nullptr && PostMessageW(shared.window, shared.message, found ? 1 : 0,
-                                                 reinterpret_cast<LPARAM>(path.get()));
-    ReleaseSRWLockShared(&shared.lock);
-    if (posted) path.release();
+    // The window hears once that answers wait, however many come before it takes them.
+    AcquireSRWLockExclusive(&shared.lock);
+    const bool first = shared.answers.empty();
+    shared.answers.emplace_back(std::move(path), found);
+    if (first && shared.window != nullptr) PostMessageW(shared.window, shared.message, 0, 0);
+    ReleaseSRWLockExclusive(&shared.lock);
   }
 }
 
@@ -76,6 +75,14 @@ void ProgramChecker::Check(const std::string& path) {
   if (shared_->window != nullptr) shared_->queue.push_back(path);
   ReleaseSRWLockExclusive(&shared_->lock);
   WakeConditionVariable(&shared_->wake);
+}
+
+std::vector<std::pair<std::string, bool>> ProgramChecker::TakeAnswers() {
+  AcquireSRWLockExclusive(&shared_->lock);
+  std::vector<std::pair<std::string, bool>> answers = std::move(shared_->answers);
+  shared_->answers.clear();
+  ReleaseSRWLockExclusive(&shared_->lock);
+  return answers;
 }
 
 }  // namespace marlo

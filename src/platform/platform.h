@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,8 +32,10 @@ struct ReadResult {
   bool cut = false;
 };
 
-// The moment by which a patient operation gives up.
-using Deadline = std::chrono::steady_clock::time_point;
+// A moment on the machine's steady clock, in milliseconds: when a patient operation gives up.
+struct Deadline {
+  std::uint64_t milliseconds = 0;
+};
 
 // The outcome of an operation whose failure the user must hear about: what went wrong, in the
 // system's words, when it did not work.
@@ -68,9 +71,10 @@ class FileSystem {
   // handle that created it, shared with nobody; flushes it to disk and closes it. The file's path
   // is in the result, also when a step after creating it failed.
   virtual FileResult WriteTemporary(const std::string& folder, const std::string& bytes) = 0;
-  // Puts `from` in the place of the existing file `to` in one step; `to` keeps its security, its
-  // attributes and its creation time, and a reader of it finds either the old file or the new one.
-  // A read-only `to` is refused. A file held by someone else is tried again for about 1.5 seconds.
+  // Puts `from` in the place of the existing file `to` in one step; `to` keeps its access control
+  // list, its attributes and its creation time, and a reader of it finds either the old file or
+  // the new one. A read-only `to` is refused. A file held by someone else is tried again for
+  // about 1.5 seconds.
   virtual FileResult Replace(const std::string& from, const std::string& to) = 0;
   // Gives `from` the name `to` in the same folder, where no file of that name exists.
   virtual FileResult Rename(const std::string& from, const std::string& to) = 0;
@@ -104,6 +108,8 @@ class Clock {
   virtual ~Clock() = default;
   virtual LocalTime Now() = 0;
   virtual DateTimeSeparators Separators() = 0;
+  // The moment `patience` from now.
+  virtual Deadline After(std::chrono::milliseconds patience) = 0;
 };
 
 // Text is UTF-8 throughout the program; the machine's ANSI code page is where the files written

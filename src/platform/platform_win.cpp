@@ -1,11 +1,15 @@
 #include "platform/platform_win.h"
 
 #include <windows.h>
+// After windows.h, which it needs: RtlGenRandom.
+#include <ntsecapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/paths.h"
+#include "platform/system_libraries_win.h"
 #include "platform/text_win.h"
 
 namespace marlo {
@@ -86,50 +90,112 @@ bool Win32FileSystem::Search(const std::string& pattern,
   return true;
 }
 
-// Readers share everything, so a save that replaces the file is never held up by a reader.
-ReadResult Win32FileSystem::ReadAll(const std::string& path) {
+namespace {
+
+// How long a file another program holds (a backup, a virus scan, an editor) is waited for.
+constexpr std::chrono::milliseconds kHeldPatience{1500};
+
+bool Held(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+// The tick count, not the C++ steady clock: that one would bring in a runtime part that calls an
+// ANSI function.
+Deadline TickDeadline(std::chrono::milliseconds patience) {
+  return {GetTickCount64() + static_cast<std::uint64_t>(patience.count())};
+}
+
+bool Past(Deadline deadline) { return GetTickCount64() >= deadline.milliseconds; }
+
+Deadline HeldDeadline() { return TickDeadline(kHeldPatience); }
+
+// One read of up to `limit` bytes; `error` is the system's error when the read failed.
+ReadResult ReadOnce(const std::wstring& path, std::size_t limit, DWORD& error) {
   ReadResult result;
-  ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
-    const DWORD error = GetLastError();
+    error = GetLastError();
     result.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return result;
   }
-  // One buffer of the file's size and a byte more, read straight into: the read that finds the
-  // end needs room, and a file that grows meanwhile is read on to its new end. Only what was
-  // read is handed back, also after a failure.
+  // One buffer of the file's size (up to the limit) and a byte more, read straight into: the
+  // read that finds the end needs room, a file that grows meanwhile is read on to its new end,
+  // and a byte beyond the limit tells that the file is longer. Only what was read is handed
+  // back, also after a failure.
   LARGE_INTEGER size{};
-  const bool sized = GetFileSizeEx(file.get(), &size) && size.QuadPart < (1LL << 31);
-  result.bytes.resize(sized ? static_cast<std::size_t>(size.QuadPart) + 1 : 64 * 1024);
+  const std::size_t expected =
+      GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) < limit
+          ? static_cast<std::size_t>(size.QuadPart)
+          : std::min<std::size_t>(limit, 64 * 1024);
+  result.bytes.resize(expected + 1);
   std::size_t filled = 0;
   for (;;) {
-    if (filled == result.bytes.size()) result.bytes.resize(filled * 2);
+    if (filled == result.bytes.size()) {
+      if (filled > limit) break;
+      result.bytes.resize(std::min(filled * 2, limit + 1));
+    }
     const DWORD room =
         static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - filled, 1u << 24));
     DWORD got = 0;
     const bool read = ReadFile(file.get(), &result.bytes[filled], room, &got, nullptr) != FALSE;
+    if (!read) error = GetLastError();
     filled += got;
     if (!read || got == 0) {
       result.complete = read;
       break;
     }
   }
+  if (filled > limit) {
+    result.complete = result.cut = true;
+    filled = limit;
+  }
   result.bytes.resize(filled);
   return result;
+}
+
+// 64 bits from the system's random source, as hexadecimal digits.
+std::string RandomHex() {
+  unsigned long long number = 0;
+  if (!RtlGenRandom(&number, sizeof number)) {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    number = static_cast<unsigned long long>(counter.QuadPart) ^ GetCurrentProcessId();
+  }
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", number);
+  return hex;
+}
+
+}  // namespace
+
+// Readers share everything, so a save that replaces the file is never held up by a reader. A file
+// another program holds open without sharing reading is waited for, rather than taken for a list
+// that could not be read.
+ReadResult Win32FileSystem::ReadAll(const std::string& path, std::size_t limit) {
+  const std::wstring name = Wide(path);
+  const Deadline deadline = HeldDeadline();
+  for (;;) {
+    DWORD error = 0;
+    ReadResult result = ReadOnce(name, limit, error);
+    if (result.complete || result.missing || !Held(error) || Past(deadline)) return result;
+    Sleep(100);
+  }
 }
 
 // Every workstation appends to the same start log at the same minutes. Appends alone are not
 // atomic on a share, and records that meet are torn or lost. So the file is opened for the
 // length of one write with read sharing only: another writer gets a sharing violation and tries
-// again after a short, varied wait. After about three seconds the record is given up, so a
-// start-up is never held up for long.
-Outcome Win32FileSystem::Append(const std::string& path, const std::string& text) {
+// again after a short, varied wait, until the deadline: a record not written by then is given
+// up, so a start-up is never held up for long, however slowly the server answers.
+Outcome Win32FileSystem::Append(const std::string& path, const std::string& text,
+                                Deadline deadline) {
   DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
-  DWORD waited = 0;
   const std::wstring name = Wide(path);
   for (;;) {
+    if (Past(deadline)) {
+      SetLastError(ERROR_TIMEOUT);
+      return Failure();
+    }
     ScopedHandle file(CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.valid()) {
@@ -142,55 +208,103 @@ Outcome Win32FileSystem::Append(const std::string& path, const std::string& text
       }
       return {true, ""};
     }
-    const DWORD error = GetLastError();
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= 3000) {
-      return Failure();
-    }
-    const DWORD wait = VariedWait(seed, 10);
-    Sleep(wait);
-    waited += wait;
+    if (!Held(GetLastError())) return Failure();
+    Sleep(VariedWait(seed, 10));
   }
 }
 
+// The new list is made under a name nobody can guess (CREATE_NEW: never a file someone put there)
+// and written on the handle that made it, shared with nobody: no other user can put a file of
+// their own in its place or see it half written.
 FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std::string& bytes) {
-  wchar_t wide_path[MAX_PATH] = {};
-  if (GetTempFileNameW(Wide(folder).c_str(), L"app", 0, wide_path) == 0) return Failed();
-  const std::string path = Utf8(wide_path);
-  ScopedHandle file(CreateFileW(wide_path, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return Failed(path);
-  DWORD written = 0;
-  const DWORD size = static_cast<DWORD>(bytes.size());
-  if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) return Failed(path);
-  if (written != size) {
-    SetLastError(ERROR_DISK_FULL);
-    return Failed(path);
+  for (int attempt = 1;; ++attempt) {
+    const std::string path = folder + "\\app" + RandomHex() + ".tmp";
+    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      if (GetLastError() == ERROR_FILE_EXISTS && attempt < 3) continue;
+      return Failed();
+    }
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) return Failed(path);
+    if (written != size) {
+      SetLastError(ERROR_DISK_FULL);
+      return Failed(path);
+    }
+    if (!FlushFileBuffers(file.get())) return Failed(path);
+    return Succeeded(path);
   }
-  if (!FlushFileBuffers(file.get())) return Failed(path);
-  return Succeeded(path);
 }
 
-// A client may have app.txt open at this moment; a holder that does not share deletion is
-// waited for a little (about ten tries over a second and a half) before the save gives up.
+namespace {
+
+// The attributes a list keeps through a save (read-only is refused before).
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Gives `to` the access control list, the attributes and the creation time of `from`. Without the
+// access control list the save is refused: a list the admin made read-only for its users must not
+// become writable by them. The creation time is kept where the file system can.
+bool TakeOver(const std::wstring& from, const std::wstring& to, DWORD attributes) {
+  DWORD size = 0;
+  GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  if (size == 0) return false;
+  std::string descriptor(size, '\0');
+  if (!GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+      !SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data()) ||
+      !SetFileAttributesW(to.c_str(), (attributes & kKeptAttributes) | FILE_ATTRIBUTE_NORMAL)) {
+    return false;
+  }
+  WIN32_FILE_ATTRIBUTE_DATA times{};
+  ScopedHandle file(CreateFileW(to.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.valid() && GetFileAttributesExW(from.c_str(), GetFileExInfoStandard, &times)) {
+    SetFileTime(file.get(), &times.ftCreationTime, nullptr, nullptr);
+  }
+  return true;
+}
+
+}  // namespace
+
+// The new list takes over app.txt's access control list, attributes and creation time, and then
+// its place, in one rename: an app.txt the admin made read-only for its users stays so, and a
+// reader finds the old list or the new one, never none. (ReplaceFileW would do the first, but
+// under Wine it moves app.txt away before the new list is in place: a client starting in that
+// moment finds no list, and writes the default one.) A client may have app.txt open at this
+// moment; a holder that does not share deletion is waited for a little.
 //
 // A read-only target is refused as Windows refuses it (Wine would replace it all the same).
 FileResult Win32FileSystem::Replace(const std::string& from, const std::string& to) {
   const std::wstring source = Wide(from);
   const std::wstring target = Wide(to);
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Failed();
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     SetLastError(ERROR_ACCESS_DENIED);
     return Failed();
   }
-  for (int attempt = 1;; ++attempt) {
+  if (!TakeOver(target, source, attributes)) return Failed();
+  const Deadline deadline = HeldDeadline();
+  for (;;) {
     if (MoveFileExW(source.c_str(), target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return Succeeded(to);
     }
     const DWORD error = GetLastError();
-    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-                      error == ERROR_LOCK_VIOLATION;
-    if (!held || attempt == 10) return Failed();
+    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failed();
+    Sleep(150);
+  }
+}
+
+FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+  const std::wstring source = Wide(from);
+  const std::wstring target = Wide(to);
+  const Deadline deadline = HeldDeadline();
+  for (;;) {
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return Succeeded(to);
+    const DWORD error = GetLastError();
+    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failed();
     Sleep(150);
   }
 }
@@ -329,6 +443,8 @@ LocalTime Win32Clock::Now() {
   return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+Deadline Win32Clock::After(std::chrono::milliseconds patience) { return TickDeadline(patience); }
+
 DateTimeSeparators Win32Clock::Separators() {
   DateTimeSeparators separators;
   wchar_t buffer[8];
@@ -368,6 +484,17 @@ std::string Win32Environment::ProgramFolder() {
     }
     path.resize(path.size() * 2);  // cut off: ask again with more room
   }
+}
+
+// A mapped drive: where it leads is asked of the network provider, which under Wine (and for a
+// connection the system has lost) cannot tell.
+std::optional<std::string> Win32Environment::NetworkDrive(const std::string& drive) {
+  const std::wstring name = Wide(drive);
+  if (GetDriveTypeW((name + L"\\").c_str()) != DRIVE_REMOTE) return std::nullopt;
+  wchar_t connection[MAX_PATH * 2] = {};
+  DWORD length = MAX_PATH * 2;
+  if (WNetGetConnectionFromSystem(name.c_str(), connection, &length) != NO_ERROR) return "";
+  return Utf8(connection);
 }
 
 }  // namespace marlo

@@ -10,10 +10,11 @@ class Win32FileSystem : public FileSystem {
  public:
   bool Search(const std::string& pattern,
               const std::function<bool(const DirEntry&)>& visit) override;
-  ReadResult ReadAll(const std::string& path) override;
-  Outcome Append(const std::string& path, const std::string& text) override;
+  ReadResult ReadAll(const std::string& path, std::size_t limit) override;
+  Outcome Append(const std::string& path, const std::string& text, Deadline deadline) override;
   FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override;
   FileResult Replace(const std::string& from, const std::string& to) override;
+  FileResult Rename(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
 };
 
@@ -28,6 +29,7 @@ class Win32Clock : public Clock {
  public:
   LocalTime Now() override;
   DateTimeSeparators Separators() override;
+  Deadline After(std::chrono::milliseconds patience) override;
 };
 
 class Win32Locale : public Locale {
@@ -41,6 +43,7 @@ class Win32Environment : public Environment {
  public:
   std::optional<std::string> Variable(const std::string& name) override;
   std::string ProgramFolder() override;
+  std::optional<std::string> NetworkDrive(const std::string& drive) override;
 };
 
 }  // namespace marlo

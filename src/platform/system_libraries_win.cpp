@@ -1,16 +1,39 @@
 #include "platform/system_libraries_win.h"
 
+#include <string>
+
 namespace marlo {
 namespace {
 
+// Windows 7 without its library-search update knows neither SetDefaultDllDirectories nor
+// LOAD_LIBRARY_SEARCH_SYSTEM32. There a library is loaded by its full path in the system folder,
+// and what it loads in turn is looked for beside it first.
+HMODULE LoadFromSystem(const wchar_t* library) {
+  HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module != nullptr) return module;
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + library;
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 template <typename Function>
 Function FromSystem(const wchar_t* library, const char* name) {
-  HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE module = LoadFromSystem(library);
   if (module == nullptr) return nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 }  // namespace
+
+void RestrictLibrarySearch() {
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  const auto set_directories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (set_directories != nullptr) set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  SetDllDirectoryW(L"");  // and never the current folder
+}
 
 bool InitCommonControlsFromSystem() {
   using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
@@ -24,6 +47,12 @@ BOOL GetOpenFileNameFromSystem(OPENFILENAMEW* dialog) {
   using Open = BOOL(WINAPI*)(OPENFILENAMEW*);
   static const Open open = FromSystem<Open>(L"comdlg32.dll", "GetOpenFileNameW");
   return open != nullptr ? open(dialog) : FALSE;
+}
+
+DWORD WNetGetConnectionFromSystem(const wchar_t* drive, wchar_t* connection, DWORD* length) {
+  using Get = DWORD(WINAPI*)(const wchar_t*, wchar_t*, DWORD*);
+  static const Get get = FromSystem<Get>(L"mpr.dll", "WNetGetConnectionW");
+  return get != nullptr ? get(drive, connection, length) : ERROR_NOT_SUPPORTED;
 }
 
 }  // namespace marlo

@@ -4,7 +4,7 @@
 // that is not one of Windows' "known DLLs" (comctl32, for one) is looked for beside the exe
 // before WinMain runs, so a file planted there would run inside the menu. These libraries are
 // therefore not imported but loaded here, from the system folder, once the DLL search has been
-// restricted to it.
+// restricted to it. So are functions that older Windows versions lack.
 #pragma once
 
 #include <windows.h>
@@ -14,10 +14,17 @@
 
 namespace marlo {
 
+// Keeps every library the menu loads out of its own folder (and the current one): the system
+// folder only, where Windows can be told so.
+void RestrictLibrarySearch();
+
 // Registers the list view and tooltip controls; false when comctl32 could not be loaded.
 bool InitCommonControlsFromSystem();
 
 // GetOpenFileNameW of comdlg32; FALSE when the library could not be loaded.
 BOOL GetOpenFileNameFromSystem(OPENFILENAMEW* dialog);
+
+// WNetGetConnectionW of mpr: the share a mapped drive leads to; an error where it cannot tell.
+DWORD WNetGetConnectionFromSystem(const wchar_t* drive, wchar_t* connection, DWORD* length);
 
 }  // namespace marlo

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/resource_ids.h"
+#include "platform/text_win.h"
 
 namespace marlo {
 namespace {
@@ -129,6 +130,12 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure) {
   window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   window_class.lpszClassName = name;
   return RegisterClassExW(&window_class) != 0;
+}
+
+int ShowBox(HWND window, const std::string& text, const std::string& title, UINT type) {
+  const bool shown = window != nullptr && IsWindowVisible(window);
+  return MessageBoxW(shown ? window : nullptr, Wide(text).c_str(), Wide(title).c_str(),
+                     shown ? type : type | MB_TASKMODAL);
 }
 
 void CentreOnScreen(HWND window, int width, int height) {

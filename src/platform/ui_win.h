@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace marlo {
@@ -73,6 +74,10 @@ LRESULT CALLBACK RouteToWindow(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
   }
   return self->Handle(message, wparam, lparam);
 }
+
+// A message box owned by `window` while that is on screen. Before (a start-up's message) it is
+// task-modal: no window of the program can be used, or closed, behind it. UTF-8 texts.
+int ShowBox(HWND window, const std::string& text, const std::string& title, UINT type);
 
 // Centres a window of a given outer size on the screen it is on.
 void CentreOnScreen(HWND window, int width, int height);

@@ -8,8 +8,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // The menu runs from a share that many can write to: no library is ever loaded from its folder.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryW(L"");
+  marlo::RestrictLibrarySearch();
 
   marlo::Win32FileSystem files;
   marlo::Win32Processes processes;

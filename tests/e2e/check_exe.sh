@@ -31,6 +31,11 @@ done < <(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 
 functions=$(x86_64-w64-mingw32-objdump -p "$exe" |
   awk '/DLL Name:/ { imports = 1 } imports && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print $3 }')
+# Windows 7 without its library-search update lacks it: imported, the exe would not load at all.
+if grep -qx SetDefaultDllDirectories <<<"$functions"; then
+  echo "$exe imports SetDefaultDllDirectories, which not every Windows 7 has"
+  status=1
+fi
 if [ -z "$functions" ]; then
   echo "$exe: no imported functions found"
   status=1

@@ -68,6 +68,7 @@ class Process {
   std::string CurrentFolder();
   bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
   bool Running();
+  DWORD ExitCode();  // of a process that ended (a crash gives the exception's code)
 
   // The first visible top-level window of this process of `window_class` (and `title`, if given).
   HWND FindWindowOf(const std::string& window_class, const std::string& title = "");

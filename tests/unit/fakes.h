@@ -146,6 +146,9 @@ class Clock : public marlo::Clock {
     return reading;
   }
   marlo::DateTimeSeparators Separators() override { return separators; }
+  marlo::Deadline After(std::chrono::milliseconds patience) override {
+    return {static_cast<std::uint64_t>(patience.count())};
+  }
 };
 
 class Environment : public marlo::Environment {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "main_window/list_file.h"
+#include "main_window/list_form.h"
 #include "platform/platform_win.h"
 
 namespace {
@@ -29,9 +30,14 @@ const std::vector<ListEntry>& ListB() {
   return list;
 }
 
+marlo::Deadline InThreeSeconds() {
+  marlo::Win32Clock clock;
+  return clock.After(std::chrono::seconds(3));
+}
+
 void WriteResult(const std::string& path, const std::string& text) {
   marlo::Win32FileSystem files;
-  files.Append(path, text);
+  files.Append(path, text, InThreeSeconds());
 }
 
 int Writer(const std::string& folder, int count) {
@@ -53,7 +59,7 @@ int Reader(const std::string& folder, const std::string& stop_file) {
   const std::string b = marlo::FormatListFile(ListB());
   long long reads_a = 0, reads_b = 0, missing = 0, other = 0;
   while (GetFileAttributesA(stop_file.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    const auto read = files.ReadAll(marlo::ListFilePath(folder));
+    const auto read = files.ReadAll(marlo::ListFilePath(folder), marlo::kMostListBytes);
     if (!read.complete) {
       ++missing;
     } else if (read.bytes == a) {
@@ -73,7 +79,8 @@ int Reader(const std::string& folder, const std::string& stop_file) {
 int Appender(const std::string& file, int count, const std::string& tag) {
   marlo::Win32FileSystem files;
   for (int i = 0; i < count; ++i) {
-    files.Append(file, tag + " - record " + std::to_string(i) + " of a start log line\r\n");
+    files.Append(file, tag + " - record " + std::to_string(i) + " of a start log line\r\n",
+                 InThreeSeconds());
   }
   return 0;
 }
