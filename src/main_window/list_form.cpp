@@ -80,6 +80,7 @@ ListText DecodeList(ReadResult read, Locale& locale) {
   }
   if (at != end) {
     bytes.resize(static_cast<std::size_t>(at - bytes.data()));
+    bytes.shrink_to_fit();  // the rest of the file is not kept
     list.cut = true;
   }
   list.form = FormOf(bytes);

@@ -5,8 +5,13 @@
 // and never writes app.txt.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "common/lists.h"
 #include "harness.h"
+// After windows.h, which it needs.
+#include <psapi.h>
+
 #include "main_window/list_file.h"
 #include "main_window/list_form.h"
 #include "main_window/master_ids.h"
@@ -91,6 +96,29 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"BytesFrom0x80To0xFF", HighBytes()},
         ListCase{"AHundredThousandEntries", test_data::Entries(100000)}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// 50 MB of CR bytes, 52 million empty lines: the menu opens within seconds on the first million
+// and says that the list was cut, with memory bounded by the file and what it shows.
+TEST_F(BadInputTest, FiftyTwoMillionEmptyLinesOpenCutToTheirFirstMillion) {
+  const std::string bytes(50u << 20, '\r');
+  WriteBytes(kMenu + "\\app.txt", bytes);
+  const auto started = std::chrono::steady_clock::now();
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND box = marlo.WaitForWindow("#32770", "RMX");
+  ASSERT_NE(box, nullptr);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  EXPECT_EQ(MessageBoxText(box), marlo::CutMessage(marlo::kMostEntries));
+  PROCESS_MEMORY_COUNTERS memory{};
+  K32GetProcessMemoryInfo(marlo.handle(), &memory, sizeof memory);
+  std::printf("52,428,800 empty lines: cut and on screen after %.2f s, peak working set %.0f MB\n",
+              seconds, memory.PeakWorkingSetSize / 1048576.0);
+  PressOk(box);
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(SendMessageW(List7(main), LB_GETCOUNT, 0, 0), 1000000);
+  EXPECT_EQ(ReadBytes(kMenu + "\\app.txt"), bytes);
+}
 
 // A path longer than Windows takes: the start fails, the user is told, the menu stays.
 TEST_F(BadInputTest, APathLongerThan260CharactersIsReportedWhenStarted) {

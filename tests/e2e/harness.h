@@ -64,6 +64,7 @@ class Process {
   Process& operator=(const Process&) = delete;
 
   DWORD id() const { return info_.dwProcessId; }
+  HANDLE handle() const { return info_.hProcess; }
   // The process's current folder, read from its process parameters.
   std::string CurrentFolder();
   bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));

@@ -50,6 +50,10 @@ class LaunchTest : public ::testing::Test {
     HWND main = marlo_->WaitForWindow(ids::kWindowClass);
     if (main == nullptr) return nullptr;
     EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(main, ids::kLabel5)) == mode; }));
+    // A client offers neither "Options" nor "Exit".
+    EXPECT_TRUE(WaitUntil([&] {
+      return (IsWindowVisible(GetDlgItem(main, ids::kCommand3)) != 0) == (mode == "SERVER");
+    }));
     return main;
   }
 
@@ -162,6 +166,9 @@ struct Mode {
 void PrintTo(const Mode& mode, std::ostream* out) { *out << mode.name; }
 const Mode kServer{kMenu, "SERVER", "D:\\"};
 const Mode kClient{"\\\\FILESERVER\\APPS\\MENU", "CLIENT", "\\\\FILESERVER\\APPS\\"};
+// A workstation that reaches the share through a mapped drive, M:, whose connection Wine cannot
+// tell: it reaches the programs through the drive.
+const Mode kMapped{"M:\\MENU", "CLIENT", "M:\\"};
 
 class BothModesTest : public LaunchTest, public ::testing::WithParamInterface<Mode> {
  protected:
@@ -267,7 +274,9 @@ TEST_P(BothModesTest, TheMenusOwnFolderIsTheSameAfterAStart) {
   EXPECT_EQ(marlo_->CurrentFolder(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, BothModesTest, ::testing::Values(kServer, kClient),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Modes, BothModesTest, ::testing::Values(kServer, kClient, kMapped),
+                         [](const auto& info) {
+                           return info.param.root == "M:\\" ? "MAPPED" : info.param.name;
+                         });
 
 }  // namespace

@@ -2,6 +2,8 @@
 // mouse and keyboard, saving, the file dialog, going back and closing, and saves that fail.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "harness.h"
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -151,10 +153,13 @@ TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {
   ClickControl(Item(options, ids::kCmdDelete));
   Answer("Info", "Please Save Before You Close");
 
+  // The list keeps its own attributes (and, on Windows, its access control list) through a save.
+  SetFileAttributesA(kList.c_str(), FILE_ATTRIBUTE_SYSTEM);
   ClickControl(Item(options, ids::kCmdSave));
   Answer("Info", "Save Succesfully");
   EXPECT_EQ(ReadBytes(kList).value_or("<missing>"),
             "SALES=D:\\SALES\\S.EXE\r\nB=D:\\B.EXE\r\nPay Roll=D:\\PAY\\PAY.EXE\r\n");
+  EXPECT_EQ(GetFileAttributesA(kList.c_str()) & FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_SYSTEM);
   EXPECT_TRUE(TemporaryFiles().empty());
 }
 
@@ -320,6 +325,55 @@ TEST_F(OptionsTest, ClosingWithChangesAsksFirst) {
   }
 }
 
+// Logoff or shutdown with a change not saved asks as closing does: Cancel keeps the session (the
+// system is answered FALSE), No drops the change, Yes saves it. Without a change nothing is asked.
+TEST_F(OptionsTest, LogoffWithChangesAsksFirst) {
+  for (const int answer : {IDCANCEL, IDNO, IDYES, 0}) {
+    HWND options = OpenOptions(kThreeRows);
+    ASSERT_NE(options, nullptr);
+    if (answer != 0) {
+      TypeInto(Item(options, ids::kTxtName), "Dee");
+      TypeInto(Item(options, ids::kTxtPath), "D:\\D.EXE");
+      ClickControl(Item(options, ids::kCmdNew));
+      ASSERT_TRUE(WaitUntil([&] { return ListViewRows(Item(options, ids::kLV)).size() == 4; }));
+    }
+    DWORD_PTR session_may_end = 2;
+    std::thread logoff([&] {
+      SendMessageTimeoutW(options, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000,
+                          &session_may_end);
+    });
+    if (answer != 0) Answer("Save", "Save the changes to the list?", answer);
+    if (answer == IDYES) Answer("Info", "Save Succesfully");
+    logoff.join();
+    EXPECT_EQ(session_may_end, answer == IDCANCEL ? 0u : 1u) << answer;
+    EXPECT_EQ(ReadBytes(kList).value_or("<missing>"),
+              answer == IDYES ? kThreeRows + "Dee=D:\\D.EXE\r\n" : kThreeRows);
+  }
+}
+
+// Esc with app.txt gone: by the time the main window's start-up shows its boxes, the Options
+// window can no longer be used, so nothing can close a window whose handler still runs. The
+// default list is written once, and the program ends cleanly.
+TEST_F(OptionsTest, GoingBackWhileTheStartUpShowsItsBoxesLeavesNothingToClose) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  ASSERT_TRUE(DeleteFileA(kList.c_str()));
+  ClickControl(Item(options, ids::kTxtName));
+  PressKey(VK_ESCAPE);
+  HWND box = marlo_->WaitForWindow("#32770", "RMX");
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(IsWindowVisible(options) || IsWindowEnabled(options));
+  PressOk(box);
+  ASSERT_TRUE(WaitUntil([&] {
+    box = marlo_->FindWindowOf("#32770", "RMX");
+    return box != nullptr && MessageBoxText(box) == "Please Re Start Programm...";
+  }));
+  PressOk(box);
+  ASSERT_TRUE(marlo_->WaitForExit());
+  EXPECT_EQ(marlo_->ExitCode(), 0u);
+  EXPECT_EQ(ReadBytes(kMenu + "\\APP.txt").value_or("<missing>"), "QFACT=D:\\MENU\\qfact.exe\r\n");
+}
+
 TEST_F(OptionsTest, BrowseCancelledLeavesTheTypedPath) {
   HWND options = OpenOptions(kThreeRows);
   ASSERT_NE(options, nullptr);
@@ -343,6 +397,8 @@ TEST_F(OptionsTest, RowsOfMissingProgramsAreMarkedUntilTheyPointAtAProgram) {
   const auto marked = [&](int row) { return CountPixels(lv, ListViewRowRect(lv, row), kMarked); };
   ASSERT_TRUE(WaitUntil([&] { return marked(1) > 20; })) << marked(1) << " marked pixels";
   EXPECT_EQ(marked(0), 0);
+  // The checker's sign carries nothing: the same message from any program does no harm.
+  PostMessageW(options, WM_APP + 1, 1, 0x1234);
 
   ClickListViewRow(lv, 1);
   ASSERT_TRUE(WaitUntil([&] { return WindowText(Item(options, ids::kTxtName)) == "Gone"; }));
