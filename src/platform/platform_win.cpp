@@ -350,21 +350,28 @@ std::string Win32Locale::UpperCase(const std::string& text) {
 
 namespace {
 
-std::size_t Utf8Size(const AnsiTable& table, std::string_view bytes) {
-  std::size_t size = 0;
-  for (const char byte : bytes) size += table.length[static_cast<unsigned char>(byte)];
-  return size;
+// How many bytes are above 0x7F, eight at a time: each of them becomes two or three bytes of UTF-8.
+std::size_t HighBytes(std::string_view bytes) {
+  std::size_t high = 0, at = 0;
+  for (std::uint64_t word; at + 8 <= bytes.size(); at += 8) {
+    std::memcpy(&word, bytes.data() + at, 8);
+    high += static_cast<std::size_t>(
+        (((word >> 7) & 0x0101010101010101ull) * 0x0101010101010101ull) >> 56);
+  }
+  for (; at < bytes.size(); ++at) high += static_cast<unsigned char>(bytes[at]) >> 7;
+  return high;
 }
 
-// Each byte stores four bytes and moves on by its length; the last three store only their length,
-// so that nothing is written past the end.
-void FillUtf8(const AnsiTable& table, std::string_view bytes, char* out) {
+// Each byte stores four bytes and moves on by its length; the last three of a piece store only
+// their length, so that nothing is written past the room counted for it.
+char* FillUtf8(const AnsiTable& table, std::string_view bytes, char* out) {
   const std::size_t stores = bytes.size() < 3 ? 0 : bytes.size() - 3;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     std::memcpy(out, table.utf8[byte], i < stores ? 4 : table.length[byte]);
     out += table.length[byte];
   }
+  return out;
 }
 
 }  // namespace
@@ -381,8 +388,15 @@ std::string Win32Locale::FromAnsi(std::string_view bytes) {
     }
     return Utf8(wide);
   }
-  std::string text(Utf8Size(table, bytes), '\0');
-  FillUtf8(table, bytes, text.data());
+  // Room for the longest text the bytes can give, reserved but not touched, and filled a piece at
+  // a time: the memory the text takes is only what it needs.
+  std::string text;
+  text.reserve(bytes.size() + 2 * HighBytes(bytes));
+  char piece[3 * 4096];
+  for (std::size_t at = 0; at < bytes.size(); at += 4096) {
+    const char* end = FillUtf8(table, bytes.substr(at, 4096), piece);
+    text.append(piece, static_cast<std::size_t>(end - piece));
+  }
   return text;
 }
 
