@@ -20,8 +20,9 @@ echo "== End-to-end tests (Marlo.exe under Wine)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 scripts/wine-session.sh build/windows ctest --preset windows
-# The figures the load tests measured.
-grep -h -E '^[0-9]+ (saves|processes)' build/windows/Testing/Temporary/LastTest.log || true
+# The figures the load tests, the held files and the list beyond sense measured.
+grep -h -E '^[0-9,]+ (saves|processes|empty lines)|^(app|user)\.txt held' \
+  build/windows/Testing/Temporary/LastTest.log || true
 
 echo "== The windows on a screen of 120 dots per inch"
 MARLO_WINE_DPI=120 scripts/wine-session.sh build/windows ctest --preset windows -L screen
