@@ -19,10 +19,6 @@ enum class ListForm { kAnsi, kUtf8, kUtf8WithMark };
 // The byte-order mark that opens a UTF-8 file.
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// True when `bytes` are well-formed UTF-8 (no overlong forms, no surrogates, nothing above
-// U+10FFFF).
-bool IsUtf8(std::string_view bytes);
-
 // The form of a list file's bytes: UTF-8 with a mark when they open with it; UTF-8 when they are
 // UTF-8 and hold a byte above 0x7F; the ANSI code page otherwise. Plain ASCII is all three at once
 // and counts as ANSI, the form new lists are written in.

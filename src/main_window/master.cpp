@@ -29,17 +29,17 @@ void Master::Form_Load() {
   }
 
   // The start log holds the menu up for three seconds at the most, all records together.
-  const Deadline log_deadline = platform_.clock.After(kStartLogPatience);
+  const Deadline log_deadline = platform_.clock.After(kAppendPatience);
   AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")), log_deadline);
   if (IsClient()) {
     const std::string& server = IsShareForm(program_folder_) ? program_folder_ : mapped_root_;
     AppendStartRecord(FolderServerName(server), log_deadline);
   }
 
-  const ReadResult read = ReadMenu();
+  const bool complete = ReadMenu();
   view_.ShowMenu(List7);
   // A menu that lacks entries without a word would leave its users guessing.
-  if (!read.complete) {
+  if (!complete) {
     view_.ShowMessage(
         "App.txt could not be read completely. The menu shows the entries read before the failure.",
         "RMX");
@@ -51,13 +51,13 @@ void Master::Form_Load() {
 }
 
 // One read of app.txt, in the form it was written, and one pass over its whole lines: after a
-// read failure, the lines read before it. The read's outcome, without its bytes.
-ReadResult Master::ReadMenu() {
+// read failure, the lines read before it. False when the read did not reach the end of the file.
+bool Master::ReadMenu() {
   ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_), kMostListBytes);
-  const ReadResult outcome{{}, read.complete, read.missing, read.cut};
+  const bool complete = read.complete;
   list_ = DecodeList(std::move(read), platform_.locale);
   EntryViewsOf(list_.Text(), true, List7, List5);
-  return outcome;
+  return complete;
 }
 
 std::string Master::PathAt(int index) const {
@@ -85,7 +85,7 @@ void Master::WriteDefaultList() {
   const EncodedList list =
       EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}}, ListForm::kAnsi, platform_.locale);
   const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes,
-                                                 platform_.clock.After(kStartLogPatience));
+                                                 platform_.clock.After(kAppendPatience));
   view_.ShowMessage(written.ok ? "Please Re Start Programm..."
                                : "The default list could not be written: " + written.reason,
                     "RMX");

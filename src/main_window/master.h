@@ -15,8 +15,9 @@
 
 namespace marlo {
 
-// How long the start log may hold a start-up up, all its records together.
-inline constexpr std::chrono::seconds kStartLogPatience{3};
+// How long writing to the shared folder may hold a start-up up: the start log's records all
+// together, or the default list.
+inline constexpr std::chrono::seconds kAppendPatience{3};
 
 class Master {
  public:
@@ -60,7 +61,7 @@ class Master {
   std::string Label20;  // client file name
 
  private:
-  ReadResult ReadMenu();
+  bool ReadMenu();
   std::string PathAt(int index) const;
   void AppendStartRecord(const std::string& name, Deadline deadline);
   void WriteDefaultList();

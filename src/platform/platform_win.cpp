@@ -265,30 +265,14 @@ bool TakeOver(const std::wstring& from, const std::wstring& to, DWORD attributes
   return true;
 }
 
-}  // namespace
-
-// The new list takes over app.txt's access control list, attributes and creation time, and then
-// its place, in one rename: an app.txt the admin made read-only for its users stays so, and a
-// reader finds the old list or the new one, never none. (ReplaceFileW would do the first, but
-// under Wine it moves app.txt away before the new list is in place: a client starting in that
-// moment finds no list, and writes the default one.) A client may have app.txt open at this
-// moment; a holder that does not share deletion is waited for a little.
-//
-// A read-only target is refused as Windows refuses it (Wine would replace it all the same).
-FileResult Win32FileSystem::Replace(const std::string& from, const std::string& to) {
+// Moves `from` to `to` in one step, written through; a file another program holds (a reader of
+// app.txt that does not share deletion) is waited for a little.
+FileResult MoveWhenFree(const std::string& from, const std::string& to, DWORD flags) {
   const std::wstring source = Wide(from);
   const std::wstring target = Wide(to);
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return Failed();
-  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return Failed();
-  }
-  if (!TakeOver(target, source, attributes)) return Failed();
   const Deadline deadline = HeldDeadline();
   for (;;) {
-    if (MoveFileExW(source.c_str(), target.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (MoveFileExW(source.c_str(), target.c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
       return Succeeded(to);
     }
     const DWORD error = GetLastError();
@@ -297,16 +281,29 @@ FileResult Win32FileSystem::Replace(const std::string& from, const std::string& 
   }
 }
 
-FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-  const std::wstring source = Wide(from);
+}  // namespace
+
+// The new list takes over app.txt's access control list, attributes and creation time, and then
+// its place, in one rename: an app.txt the admin made read-only for its users stays so, and a
+// reader finds the old list or the new one, never none. (ReplaceFileW would do the first, but
+// under Wine it moves app.txt away before the new list is in place: a client starting in that
+// moment finds no list, and writes the default one.)
+//
+// A read-only target is refused as Windows refuses it (Wine would replace it all the same).
+FileResult Win32FileSystem::Replace(const std::string& from, const std::string& to) {
   const std::wstring target = Wide(to);
-  const Deadline deadline = HeldDeadline();
-  for (;;) {
-    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return Succeeded(to);
-    const DWORD error = GetLastError();
-    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failed();
-    Sleep(150);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Failed();
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return Failed();
   }
+  if (!TakeOver(target, Wide(from), attributes)) return Failed();
+  return MoveWhenFree(from, to, MOVEFILE_REPLACE_EXISTING);
+}
+
+FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+  return MoveWhenFree(from, to, 0);
 }
 
 bool Win32FileSystem::Remove(const std::string& path) {
@@ -362,13 +359,11 @@ std::size_t HighBytes(std::string_view bytes) {
   return high;
 }
 
-// Each byte stores four bytes and moves on by its length; the last three of a piece store only
-// their length, so that nothing is written past the room counted for it.
+// Each byte stores four bytes and moves on by its length (`out` has room for three bytes more).
 char* FillUtf8(const AnsiTable& table, std::string_view bytes, char* out) {
-  const std::size_t stores = bytes.size() < 3 ? 0 : bytes.size() - 3;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    std::memcpy(out, table.utf8[byte], i < stores ? 4 : table.length[byte]);
+  for (const char ansi : bytes) {
+    const auto byte = static_cast<unsigned char>(ansi);
+    std::memcpy(out, table.utf8[byte], 4);
     out += table.length[byte];
   }
   return out;
@@ -392,7 +387,7 @@ std::string Win32Locale::FromAnsi(std::string_view bytes) {
   // a time: the memory the text takes is only what it needs.
   std::string text;
   text.reserve(bytes.size() + 2 * HighBytes(bytes));
-  char piece[3 * 4096];
+  char piece[3 * 4096 + 3];
   for (std::size_t at = 0; at < bytes.size(); at += 4096) {
     const char* end = FillUtf8(table, bytes.substr(at, 4096), piece);
     text.append(piece, static_cast<std::size_t>(end - piece));
@@ -400,23 +395,22 @@ std::string Win32Locale::FromAnsi(std::string_view bytes) {
   return text;
 }
 
-// Without best fit a character the code page lacks becomes "?" and is reported, rather than
-// turned into a look-alike ("C" for the Cyrillic "С"). What comes back from the code page is
-// checked against what went in, so no other change passes either.
+// Without best fit a character the code page lacks becomes "?", rather than a look-alike ("C" for
+// the Cyrillic "С"). Whether the text is exact is told by converting back: what comes back from
+// the code page must be what went in, which no "?" and no other change passes.
 // (A machine whose ANSI code page is UTF-8 itself takes the text as it is.)
 std::string Win32Locale::ToAnsi(std::string_view text, bool& exact) {
   if (GetACP() == CP_UTF8) return std::string(text);
   const std::wstring wide = Wide(text);
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
-  BOOL used_default = FALSE;
   std::string ansi(
       static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
                                                    length, nullptr, 0, nullptr, nullptr)),
       '\0');
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(),
-                      static_cast<int>(ansi.size()), nullptr, &used_default);
-  if (used_default || FromAnsi(ansi) != text) exact = false;
+                      static_cast<int>(ansi.size()), nullptr, nullptr);
+  if (FromAnsi(ansi) != text) exact = false;
   return ansi;
 }
 

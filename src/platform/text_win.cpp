@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
+
+#include "platform/utf8.h"
 
 namespace marlo {
 
@@ -12,50 +12,32 @@ namespace marlo {
 // MultiByteToWideChar, which under Wine takes several times as long, for every caption of the
 // menu at every start.
 std::size_t WideInto(std::string_view utf8, wchar_t* out) {
-  const auto* at = reinterpret_cast<const unsigned char*>(utf8.data());
-  const auto* const end = at + utf8.size();
   wchar_t* written = out;
-  const auto continues = [&](std::size_t i) { return at + i < end && (at[i] & 0xC0) == 0x80; };
-  while (at != end) {
-    std::uint64_t word;
-    if (end - at >= 8 && (std::memcpy(&word, at, 8), (word & 0x8080808080808080ull) == 0)) {
-      for (int i = 0; i < 8; ++i) written[i] = at[i];
-      at += 8;
-      written += 8;
+  for (std::size_t at = 0; at < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[at]) < 0x80) {
+      for (const std::size_t run_end = at + AsciiRun(utf8.substr(at)); at < run_end; ++at) {
+        *written++ = static_cast<wchar_t>(utf8[at]);
+      }
       continue;
     }
-    const unsigned lead = at[0];
-    if (lead < 0x80) {
-      *written++ = static_cast<wchar_t>(lead);
+    const std::size_t length = Utf8Length(utf8.substr(at));
+    if (length == 0) {
+      *written++ = 0xFFFD;  // a byte that is no UTF-8
       ++at;
       continue;
     }
-    // Well-formed sequences only: no overlong forms, no surrogates, nothing above U+10FFFF.
-    if (lead >= 0xC2 && lead <= 0xDF && continues(1)) {
-      *written++ = static_cast<wchar_t>(((lead & 0x1F) << 6) | (at[1] & 0x3F));
-      at += 2;
-      continue;
+    // The lead byte's bits below its length mark, then six bits from each byte after it.
+    unsigned value = static_cast<unsigned char>(utf8[at]) & (0xFFu >> (length + 1));
+    for (std::size_t i = 1; i < length; ++i) {
+      value = (value << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3Fu);
     }
-    if (lead >= 0xE0 && lead <= 0xEF && continues(1) && continues(2)) {
-      const unsigned value = ((lead & 0x0F) << 12) | ((at[1] & 0x3F) << 6) | (at[2] & 0x3F);
-      if (value >= 0x800 && (value < 0xD800 || value > 0xDFFF)) {
-        *written++ = static_cast<wchar_t>(value);
-        at += 3;
-        continue;
-      }
+    at += length;
+    if (value < 0x10000) {
+      *written++ = static_cast<wchar_t>(value);
+    } else {
+      *written++ = static_cast<wchar_t>(0xD800 | ((value - 0x10000) >> 10));
+      *written++ = static_cast<wchar_t>(0xDC00 | ((value - 0x10000) & 0x3FF));
     }
-    if (lead >= 0xF0 && lead <= 0xF4 && continues(1) && continues(2) && continues(3)) {
-      const unsigned value =
-          ((lead & 0x07) << 18) | ((at[1] & 0x3F) << 12) | ((at[2] & 0x3F) << 6) | (at[3] & 0x3F);
-      if (value >= 0x10000 && value <= 0x10FFFF) {
-        *written++ = static_cast<wchar_t>(0xD800 | ((value - 0x10000) >> 10));
-        *written++ = static_cast<wchar_t>(0xDC00 | ((value - 0x10000) & 0x3FF));
-        at += 4;
-        continue;
-      }
-    }
-    *written++ = 0xFFFD;  // a byte that is no UTF-8
-    ++at;
   }
   return static_cast<std::size_t>(written - out);
 }

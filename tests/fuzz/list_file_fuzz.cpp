@@ -13,6 +13,7 @@
 #include "main_window/list_form.h"
 #include "main_window/master.h"
 #include "main_window/pieces.h"
+#include "platform/utf8.h"
 
 namespace {
 
