@@ -11,6 +11,7 @@ add_library(marlo_win STATIC
   src/platform/topmost_win.cpp
   src/platform/ui_win.cpp
   src/platform/system_libraries_win.cpp
+  src/platform/window_work_win.cpp
   src/main_window/master_win.cpp
   src/main_window/master_look_win.cpp
   src/options/optiona_win.cpp

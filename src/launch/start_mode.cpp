@@ -47,15 +47,18 @@ std::string Master::ShareRoot() {
 }
 
 // Offices often reach the share through a mapped drive (M:\MENU): that workstation is a client
-// too, and reaches the server's programs through the drive's connection where the system knows
-// it, else through the drive itself (D:\SALES\X.EXE as M:\SALES\X.EXE).
+// too, and reaches the server's programs through the share of the drive's connection where the
+// system knows it, else through the drive itself (D:\SALES\X.EXE as M:\SALES\X.EXE).
 std::string Master::MappedDriveRoot() {
   if (program_folder_.size() < 2 || program_folder_[1] != ':') return {};
   const std::string drive = program_folder_.substr(0, 2);
   const auto connection = platform_.env.NetworkDrive(drive);
   if (!connection) return {};
-  if (connection->empty()) return drive + "\\";
-  return connection->back() == '\\' ? *connection : *connection + "\\";
+  if (!IsShareForm(*connection)) return drive + "\\";
+  // A drive may be mapped to a folder below the share (\\FILESERVER\APPS\MENU): the share itself,
+  // \\server\share, stands for the server drive's root.
+  const auto share_end = connection->find('\\', connection->find('\\', 2) + 1);
+  return connection->substr(0, share_end) + "\\";
 }
 
 // A client reaches a listed program through the share it runs the menu from: the share stands

@@ -16,8 +16,8 @@ void Master::List7_DblClick() { StartCurrentEntry(true); }
 // start (an empty menu, or no start mode); only a start that failed keeps it open.
 void Master::StartCurrentEntry(bool drive_check) {
   bool failed = false;
-  if (!List5.empty() && Label5 == "SERVER") failed = !StartOnServer(drive_check);
-  if (!List5.empty() && Label5 == "CLIENT") failed = !StartOnClient();
+  if (!List5().empty() && Label5 == "SERVER") failed = !StartOnServer(drive_check);
+  if (!List5().empty() && Label5 == "CLIENT") failed = !StartOnClient();
   if (!failed) view_.Minimise();
 }
 

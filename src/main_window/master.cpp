@@ -1,5 +1,7 @@
 #include "main_window/master.h"
 
+#include <algorithm>
+
 #include "main_window/list_file.h"
 #include "main_window/pieces.h"
 #include "main_window/start_log.h"
@@ -12,67 +14,106 @@ bool IsNormalFile(const DirEntry& entry) { return !entry.folder && !entry.hidden
 }  // namespace
 
 Master::Master(Platform& platform, MasterView& view)
-    : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {
+    : platform_(platform),
+      view_(view),
+      program_folder_(platform.env.ProgramFolder()),
+      menu_(MenuListOf({}, true)) {
   mapped_root_ = MappedDriveRoot();
 }
 
+// Only a lookup that was made can tell that the list is missing. One that could not be made (a
+// share that did not answer) is no reason to add a default line to the office's list: the list
+// is read as it stands, and a read that fails says so.
 void Master::Form_Load() {
-  List7 = {};
-  List5 = {};
-  list_ = {};
-  // Only a lookup that was made can tell that the list is missing. One that could not be made (a
-  // share that did not answer) is no reason to add a default line to the office's list: the list
-  // is read as it stands, and a read that fails says so.
-  if (LookFor(platform_.files, ListFilePath(program_folder_), IsNormalFile) == false) {
+  FileSystem& files = platform_.files;
+  Locale& locale = platform_.locale;
+  const std::string list = ListFilePath(program_folder_);
+  auto there = std::make_shared<std::optional<bool>>();
+  auto menu = std::make_shared<std::unique_ptr<MenuList>>();
+  looking_ = true;
+  view_.OffThread(
+      [&files, &locale, list, there, menu] {
+        *there = LookFor(files, list, IsNormalFile);
+        if (*there != false) *menu = ReadMenuList(files, locale, list);
+      },
+      [this, there, menu] { ListLoaded(*there, std::move(*menu)); });
+}
+
+void Master::ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu) {
+  looking_ = false;
+  if (there == false) {
     WriteDefaultList();
     return;
   }
-
-  // The start log holds the menu up for three seconds at the most, all records together.
-  const Deadline log_deadline = platform_.clock.After(kAppendPatience);
-  AppendStartRecord(LogonServerName(platform_.env.Variable("LOGONSERVER")), log_deadline);
-  if (IsClient()) {
-    const std::string& server = IsShareForm(program_folder_) ? program_folder_ : mapped_root_;
-    AppendStartRecord(FolderServerName(server), log_deadline);
-  }
-
-  const bool complete = ReadMenu();
-  view_.ShowMenu(List7);
+  WriteStartLog();
+  const bool complete = menu->complete;
+  const bool cut = menu->text.cut;
+  looked_at_ = Now();
+  ShowList(std::move(menu));
+  view_.ShowWindowNow();
   // A menu that lacks entries without a word would leave its users guessing.
   if (!complete) {
     view_.ShowMessage(
         "App.txt could not be read completely. The menu shows the entries read before the failure.",
         "RMX");
   }
-  if (list_.cut) view_.ShowMessage(CutMessage(List7.size()), "RMX");
-  Label12 = PathAt(0);
-  // Selecting by program raises the selection handler as a click would.
-  if (view_.SelectMenuItem(0)) List7_Click(0);
+  if (cut) view_.ShowMessage(CutMessage(List7().size()), "RMX");
+  LookAgainIn(kListLookInterval);
 }
 
-// One read of app.txt, in the form it was written, and one pass over its whole lines: after a
-// read failure, the lines read before it. False when the read did not reach the end of the file.
-bool Master::ReadMenu() {
-  ReadResult read = platform_.files.ReadAll(ListFilePath(program_folder_), kMostListBytes);
-  const bool complete = read.complete;
-  list_ = DecodeList(std::move(read), platform_.locale);
-  EntryViewsOf(list_.Text(), true, List7, List5);
-  return complete;
+// The entry chosen stays chosen in a new list: the same caption and path where the list still has
+// them (the nearest to where it stood, should there be more), else the entry at its place, or the
+// last one. The derived paths are worked out for it again; at start-up it is the first entry.
+void Master::ShowList(std::unique_ptr<MenuList> menu) {
+  const int index = PlaceOfChosenEntryIn(*menu);
+  menu_ = std::move(menu);
+  view_.ShowMenu(List7());
+  chosen_ = -1;
+  Label12 = PathAt(index);
+  // Selecting by program raises the selection handler as a click would.
+  if (view_.SelectMenuItem(index)) List7_Click(index);
+}
+
+int Master::PlaceOfChosenEntryIn(const MenuList& menu) const {
+  if (chosen_ < 0 || menu.captions.empty()) return 0;
+  const auto at = static_cast<std::size_t>(chosen_);
+  const auto distance = [at](std::size_t i) { return i > at ? i - at : at - i; };
+  std::optional<std::size_t> best;
+  for (std::size_t i = 0; at < List7().size() && i < menu.captions.size(); ++i) {
+    if (menu.captions[i] == List7()[at] && menu.paths[i] == List5()[at] &&
+        (!best || distance(i) < distance(*best))) {
+      best = i;
+    }
+  }
+  return static_cast<int>(best.value_or(std::min(at, menu.captions.size() - 1)));
 }
 
 std::string Master::PathAt(int index) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= List5.size()) return {};
-  return std::string(List5[static_cast<std::size_t>(index)]);
+  if (index < 0 || static_cast<std::size_t>(index) >= List5().size()) return {};
+  return std::string(List5()[static_cast<std::size_t>(index)]);
 }
 
-// Each record reads the clock anew, so the second record of a share start has its own time. The
-// log stays in the ANSI code page, which the tools that read it expect.
-void Master::AppendStartRecord(const std::string& name, Deadline deadline) {
-  const std::string record =
-      FormatStartRecord(name, platform_.clock.Now(), platform_.clock.Separators());
-  bool exact = true;
-  platform_.files.Append(StartLogPath(program_folder_), platform_.locale.ToAnsi(record, exact),
-                         deadline);
+// The records are written away from the window, which shows meanwhile: three seconds at the most
+// for all of them, and a menu ended sooner waits for what is left of those seconds. Each record
+// reads the clock anew, so the second record of a share start has its own time. The log stays in
+// the ANSI code page, which the tools that read it expect.
+void Master::WriteStartLog() {
+  std::vector<std::string> names{LogonServerName(platform_.env.Variable("LOGONSERVER"))};
+  if (IsClient()) {
+    names.push_back(FolderServerName(IsShareForm(program_folder_) ? program_folder_ : mapped_root_));
+  }
+  const Deadline deadline = platform_.clock.After(kAppendPatience);
+  Platform& platform = platform_;
+  view_.OffThread(
+      [&platform, names, deadline, log = StartLogPath(program_folder_)] {
+        for (const std::string& name : names) {
+          const std::string record =
+              FormatStartRecord(name, platform.clock.Now(), platform.clock.Separators());
+          bool exact = true;
+          platform.files.Append(log, platform.locale.ToAnsi(record, exact), deadline);
+        }
+      },
+      [] {}, deadline);
 }
 
 // Without a list the menu cannot run: a default list naming the office's sibling program
@@ -84,15 +125,93 @@ void Master::WriteDefaultList() {
   view_.ShowMessage("App.txt File Not Found...", "RMX");
   const EncodedList list =
       EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}}, ListForm::kAnsi, platform_.locale);
-  const Outcome written = platform_.files.Append(program_folder_ + "\\APP.txt", list.bytes,
-                                                 platform_.clock.After(kAppendPatience));
-  view_.ShowMessage(written.ok ? "Please Re Start Programm..."
-                               : "The default list could not be written: " + written.reason,
-                    "RMX");
-  view_.Close();
+  auto written = std::make_shared<Outcome>();
+  FileSystem& files = platform_.files;
+  view_.OffThread(
+      [&files, written, path = program_folder_ + "\\APP.txt", bytes = list.bytes,
+       deadline = platform_.clock.After(kAppendPatience)] {
+        *written = files.Append(path, bytes, deadline);
+      },
+      [this, written] {
+        view_.ShowMessage(written->ok ? "Please Re Start Programm..."
+                                      : "The default list could not be written: " + written->reason,
+                          "RMX");
+        view_.Close();
+      });
+}
+
+void Master::Timer3_Timer() {
+  if (!view_.IsMinimised() && !looking_) LookAtList();
+}
+
+// Restored, or back from another program: the user is about to choose, so the list is looked at
+// now, unless that was done a moment ago.
+void Master::Form_Activate() {
+  if (view_.IsMinimised() || looking_) return;
+  if (Now() - looked_at_ < 1000) {
+    LookAgainIn(kListLookInterval);
+    return;
+  }
+  LookAtList();
+}
+
+// A look opens app.txt and asks it for its stamp; nothing is read while it stays the same. A
+// change is read once the file has stood still for a moment.
+void Master::LookAtList() {
+  looking_ = true;
+  auto stamp = std::make_shared<std::optional<FileStamp>>();
+  FileSystem& files = platform_.files;
+  view_.OffThread([&files, stamp, list = ListFilePath(program_folder_)] { *stamp = files.Stamp(list); },
+                  [this, stamp] { ListLookedAt(*stamp); });
+}
+
+void Master::ListLookedAt(std::optional<FileStamp> stamp) {
+  looking_ = false;
+  looked_at_ = Now();
+  // Held or gone for now: what is shown stays, and the list is looked at again later.
+  if (!stamp || stamp == menu_->stamp) {
+    change_.reset();
+    LookAgainIn(kListLookInterval);
+    return;
+  }
+  if (stamp != change_) {
+    change_ = stamp;
+    change_seen_at_ = looked_at_;
+  }
+  const std::uint64_t still_since = looked_at_ - change_seen_at_;
+  if (still_since < static_cast<std::uint64_t>(kListStandStill.count())) {
+    LookAgainIn(std::chrono::milliseconds(kListStandStill.count() - still_since));
+    return;
+  }
+  looking_ = true;
+  FileSystem& files = platform_.files;
+  Locale& locale = platform_.locale;
+  auto menu = std::make_shared<std::unique_ptr<MenuList>>();
+  view_.OffThread([&files, &locale, menu, list = ListFilePath(program_folder_)] {
+                    *menu = ReadMenuList(files, locale, list);
+                  },
+                  [this, menu] { ListReadAgain(std::move(*menu)); });
+}
+
+// A list that could not be read whole (held, gone, a folder) leaves the menu as it is, without a
+// word: it is looked at again, and read again once it can be.
+void Master::ListReadAgain(std::unique_ptr<MenuList> menu) {
+  looking_ = false;
+  looked_at_ = Now();
+  if (menu->complete) {
+    change_.reset();
+    ShowList(std::move(menu));
+  }
+  LookAgainIn(kListLookInterval);
+}
+
+// A minimised menu looks at nothing: an idle office makes no traffic. Restoring it looks again.
+void Master::LookAgainIn(std::chrono::milliseconds delay) {
+  if (!view_.IsMinimised()) view_.StartTimer3(delay);
 }
 
 void Master::List7_Click(int index) {
+  chosen_ = index;
   if (Label5 == "SERVER") {
     Label12 = PathAt(index);
   }

@@ -4,12 +4,15 @@
 // the start-mode step and of starting a program live in launch/.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "main_window/list_form.h"
 #include "main_window/master_view.h"
+#include "main_window/menu_list.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 
@@ -18,16 +21,28 @@ namespace marlo {
 // How long writing to the shared folder may hold a start-up up: the start log's records all
 // together, or the default list.
 inline constexpr std::chrono::seconds kAppendPatience{3};
+// How often a menu on screen looks whether app.txt changed, and how long a changed app.txt must
+// stand still before it is read (an editor that writes in place is not caught half-way).
+inline constexpr std::chrono::seconds kListLookInterval{3};
+inline constexpr std::chrono::milliseconds kListStandStill{700};
 
 class Master {
  public:
   Master(Platform& platform, MasterView& view);
-  // The menu's lists point into the window's own copy of app.txt: a window is never copied.
+  // Work away from the window's thread comes back to this window: a window is never copied.
   Master(const Master&) = delete;
   Master& operator=(const Master&) = delete;
 
   // Start-up: start log, menu, first entry; or, without a list file, the default list and the end.
+  // The list is looked for and read away from the window's thread, and so is the start log.
   void Form_Load();
+  // Timer3: while the window is on screen, app.txt is looked at every few seconds; a list that
+  // changed and then stood still is read and shown.
+  void Timer3_Timer();
+  // The window was restored or activated: app.txt is looked at at once.
+  void Form_Activate();
+  // A list read anew takes the place of the menu, whole; the entry chosen stays chosen.
+  void ShowList(std::unique_ptr<MenuList> menu);
   // The selection of `index` made it the current entry.
   void List7_Click(int index);
   // Starting the current entry: double-click on the menu, and Enter through the default command.
@@ -50,9 +65,9 @@ class Master {
   bool FileExists(const std::string& path);
 
   // Working state, under the names the handlers use. The menu's captions and paths are parts of
-  // the text of app.txt as read at start-up, which the window keeps: no copy per entry.
-  std::vector<std::string_view> List7;  // menu captions
-  std::vector<std::string_view> List5;  // entry paths, parallel to List7
+  // the text of app.txt as read, which the menu object keeps with them: no copy per entry.
+  const std::vector<std::string_view>& List7() const { return menu_->captions; }
+  const std::vector<std::string_view>& List5() const { return menu_->paths; }
   std::vector<std::string> List6;       // pieces of the text GetPiece cut last
   std::string Label12;                  // path of the current entry
   std::string Label5;                   // start mode: "SERVER", "CLIENT" or empty
@@ -61,10 +76,16 @@ class Master {
   std::string Label20;  // client file name
 
  private:
-  bool ReadMenu();
+  void ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu);
   std::string PathAt(int index) const;
-  void AppendStartRecord(const std::string& name, Deadline deadline);
+  int PlaceOfChosenEntryIn(const MenuList& menu) const;
+  void WriteStartLog();
   void WriteDefaultList();
+  void LookAtList();
+  void ListLookedAt(std::optional<FileStamp> stamp);
+  void ListReadAgain(std::unique_ptr<MenuList> menu);
+  void LookAgainIn(std::chrono::milliseconds delay);
+  std::uint64_t Now() { return platform_.clock.After(std::chrono::milliseconds(0)).milliseconds; }
   void StartCurrentEntry(bool drive_check);
   bool StartOnServer(bool drive_check);
   bool StartOnClient();
@@ -84,7 +105,14 @@ class Master {
   // For a menu started from a network drive: the root its programs are reached by (the drive's
   // connection, \\FILESERVER\APPS\, or the drive itself, M:\); empty otherwise.
   std::string mapped_root_;
-  ListText list_;  // app.txt as read; List7 and List5 point into its text
+  std::unique_ptr<MenuList> menu_;  // what the menu shows; List7 and List5 are its parts
+  int chosen_ = -1;                 // the entry chosen in the menu, if any
+  // Following app.txt: a look or a read under way, when the last one ended, and a change seen
+  // but not yet read, with the moment it was first seen.
+  bool looking_ = false;
+  std::uint64_t looked_at_ = 0;
+  std::optional<FileStamp> change_;
+  std::uint64_t change_seen_at_ = 0;
 };
 
 }  // namespace marlo

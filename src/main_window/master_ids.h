@@ -14,5 +14,7 @@ inline constexpr int kLabel5 = 205;
 inline constexpr int kLabel10 = 210;
 inline constexpr int kMenuBox = 211;
 inline constexpr int kTimer2 = 2;
+inline constexpr int kTimer3 = 3;      // follows app.txt
+inline constexpr int kShowTimer = 4;   // puts the window on screen while the list is still read
 
 }  // namespace marlo::master_ids

@@ -1,9 +1,14 @@
 // What the main window's logic asks of the window on screen.
 #pragma once
 
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/platform.h"
 
 namespace marlo {
 
@@ -24,7 +29,18 @@ class MasterView {
   // Places the window above all windows that are not topmost themselves; false when refused.
   virtual bool MakeTopMost() = 0;
   virtual void StopTimer2() = 0;
+  // Timer3 ticks once, `delay` from now (a tick already set is put off).
+  virtual void StartTimer3(std::chrono::milliseconds delay) = 0;
   virtual void Minimise() = 0;
+  virtual bool IsMinimised() = 0;
+  // Puts the window on screen, if it is not there yet.
+  virtual void ShowWindowNow() = 0;
+  // Runs `work` away from the window's thread, so that a server that is slow, holds a file or does
+  // not answer never holds the window up; `then` follows on the window's thread, one handler at a
+  // time with the others, and only while the window lives. With `finish_by`, the program does not
+  // end before the work is done, or that moment has passed.
+  virtual void OffThread(std::function<void()> work, std::function<void()> then,
+                         std::optional<Deadline> finish_by = std::nullopt) = 0;
   // Opens the Options window, not modal and without an owner.
   virtual void OpenOptions() = 0;
   // Closes the Options window if one is open.

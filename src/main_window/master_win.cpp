@@ -1,6 +1,7 @@
 // The main window on screen: its controls, and the routing of Win32 messages to Master's handlers.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "main_window/master.h"
@@ -10,6 +11,7 @@
 #include "platform/text_win.h"
 #include "platform/topmost_win.h"
 #include "platform/ui_win.h"
+#include "platform/window_work_win.h"
 
 namespace marlo {
 namespace {
@@ -26,6 +28,10 @@ constexpr COLORREF kMenuGround = RGB(255, 192, 192);
 constexpr COLORREF kLabel1Ground = RGB(0, 0, 255);
 constexpr COLORREF kLabel5Text = RGB(255, 255, 128);
 constexpr COLORREF kLabel5Ground = RGB(128, 128, 255);
+// Work done away from the window has come back (the message carries nothing).
+constexpr UINT kWorkDone = WM_APP + 2;
+// A list that takes longer than this to read (a slow server) finds the window on screen already.
+constexpr UINT kShowAfterMilliseconds = 250;
 
 std::wstring Caption() { return L"Marlo Infosystems" + std::wstring(72, L' '); }
 
@@ -41,8 +47,12 @@ class MasterWindow : public MasterView {
   void Load();
 
   // MasterView
+  // Work that comes back while a box is up waits for the handler that showed it to end.
   void ShowMessage(const std::string& text, const std::string& title) override {
+    ++boxes_;
+    boxes_before_shown_ = boxes_before_shown_ || !loaded_;
     ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION);
+    if (--boxes_ == 0) PostMessageW(hwnd_, kWorkDone, 0, 0);
   }
   // The fastest fill the list box offers: its storage reserved for all captions at once, and no
   // drawing until the last one is in; the captions of a long menu are put into UTF-16 ahead of
@@ -70,7 +80,16 @@ class MasterWindow : public MasterView {
   }
   bool MakeTopMost() override { return marlo::MakeTopMost(hwnd_); }
   void StopTimer2() override { KillTimer(hwnd_, ids::kTimer2); }
+  void StartTimer3(std::chrono::milliseconds delay) override {
+    SetTimer(hwnd_, ids::kTimer3, static_cast<UINT>(delay.count()), nullptr);
+  }
   void Minimise() override { ShowWindow(hwnd_, SW_MINIMIZE); }
+  bool IsMinimised() override { return IsIconic(hwnd_) != FALSE; }
+  void ShowWindowNow() override;
+  void OffThread(std::function<void()> work, std::function<void()> then,
+                 std::optional<Deadline> finish_by) override {
+    work_->Run(std::move(work), std::move(then), finish_by);
+  }
   // The Options window's opening may show a box: by then this window can no longer be used.
   void OpenOptions() override {
     EnableWindow(hwnd_, FALSE);
@@ -91,6 +110,8 @@ class MasterWindow : public MasterView {
 
  private:
   void OnCommand(int id, int code);
+  void OnTimer(UINT_PTR id);
+  void OnWorkDone();
   LRESULT OnColour(HDC dc, HWND control);
   void OnPaint();
   void OnActivate(bool active);
@@ -109,8 +130,11 @@ class MasterWindow : public MasterView {
   HWND label5_ = nullptr;
   HWND label10_ = nullptr;
   HWND focused_ = nullptr;  // the control that had the focus when the window was left
+  std::unique_ptr<WindowWork> work_;
+  int boxes_ = 0;                    // message boxes up
+  bool boxes_before_shown_ = false;  // a box came before the window was on screen
   bool closing_ = false;
-  bool loaded_ = false;  // start-up done, window on screen
+  bool loaded_ = false;  // window on screen
 };
 
 bool MasterWindow::Create() {
@@ -124,7 +148,8 @@ bool MasterWindow::Create() {
   hwnd_ = CreateWindowExW(0, window_class.c_str(), Caption().c_str(), kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd_ == nullptr) return false;
-  // Timer2 runs from the moment the window exists; its tick is taken once the start-up is done.
+  work_ = std::make_unique<WindowWork>(hwnd_, kWorkDone);
+  // Timer2 runs from the moment the window exists; its tick is taken once the window is on screen.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
   dpi_ = WindowDpi(hwnd_);
   const SIZE outer = OuterSize(dpi_);
@@ -154,15 +179,21 @@ bool MasterWindow::Create() {
   return true;
 }
 
-// Start-up runs before the window is shown; Timer2's one tick counts only after it has finished,
-// so it comes with the window on screen.
+// The list is read away from the window's thread; the window comes on screen with the menu in
+// it, or, when the server is slow to give the list, a moment after the start all the same.
+// Timer2's one tick counts only once the window is on screen.
 void MasterWindow::Load() {
   master_.Form_Load();
-  if (closing_) return;
+  if (!closing_ && !loaded_) SetTimer(hwnd_, ids::kShowTimer, kShowAfterMilliseconds, nullptr);
+}
+
+void MasterWindow::ShowWindowNow() {
+  KillTimer(hwnd_, ids::kShowTimer);
+  if (loaded_ || closing_) return;
+  loaded_ = true;
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   SetFocus(list7_);
-  loaded_ = true;
 }
 
 LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -180,11 +211,14 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       master_.Form_KeyPress(static_cast<int>(wparam));
       return 0;
     case WM_TIMER:
-      // Ticks that come while the start-up still runs (in a message box of its own) wait.
-      if (wparam == ids::kTimer2 && loaded_) master_.Timer2_Timer();
+      OnTimer(wparam);
+      return 0;
+    case kWorkDone:
+      OnWorkDone();
       return 0;
     case WM_SIZE:
       Form_Resize();
+      if (wparam == SIZE_RESTORED && loaded_) master_.Form_Activate();
       return 0;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wparam) != WA_INACTIVE);
@@ -223,6 +257,34 @@ void MasterWindow::OnCommand(int id, int code) {
   } else if (id == IDCANCEL && GetFocus() == hwnd_) {
     // Esc reaches the window itself only when none of its controls holds the focus.
     master_.Form_KeyPress(27);
+  }
+}
+
+void MasterWindow::OnTimer(UINT_PTR id) {
+  if (id == ids::kTimer2) {
+    // Ticks that come before the window is on screen wait.
+    if (loaded_) master_.Timer2_Timer();
+  } else if (id == ids::kTimer3) {
+    KillTimer(hwnd_, ids::kTimer3);
+    OnWorkDone();  // in case a notice could not be posted
+    master_.Timer3_Timer();
+  } else if (id == ids::kShowTimer) {
+    // A start-up that shows a box before its window (no list) never shows the window.
+    if (boxes_before_shown_) {
+      KillTimer(hwnd_, ids::kShowTimer);
+    } else {
+      ShowWindowNow();
+    }
+  }
+}
+
+// What follows work done away from the window runs here, one piece at a time, never inside a
+// handler that shows a box (it waits for the box to close) and not once the window is closing.
+void MasterWindow::OnWorkDone() {
+  if (boxes_ > 0) return;
+  for (auto& then : work_->Take()) {
+    if (closing_) return;
+    then();
   }
 }
 
@@ -265,6 +327,7 @@ void MasterWindow::OnActivate(bool active) {
   }
   if (IsIconic(hwnd_)) return;
   SetFocus(focused_ != nullptr && IsWindowVisible(focused_) ? focused_ : list7_);
+  if (loaded_) master_.Form_Activate();
 }
 
 // Moved to a screen of another density: the place the system suggests, the fixed size in that

@@ -44,6 +44,18 @@ struct Outcome {
   std::string reason;
 };
 
+// What tells one state of a file from another without reading it: its size, its last-write time
+// and which file it is (a file put in its place by a rename is another file).
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t written = 0;
+  std::uint64_t identity = 0;
+  bool operator==(const FileStamp& other) const {
+    return size == other.size && written == other.written && identity == other.identity;
+  }
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 struct FileResult : Outcome {
   std::string path;  // for WriteTemporary: the file it made, also when writing it failed
 };
@@ -61,6 +73,11 @@ class FileSystem {
   // Reads the file, `limit` bytes at the most; stops at the first failure and hands back what was
   // read before it. A file another program holds is tried again for about 1.5 seconds.
   virtual ReadResult ReadAll(const std::string& path, std::size_t limit) = 0;
+
+  // The stamp of a file, asked of the file itself (opened, not looked up by name: a share's client
+  // answers a lookup by name from what it knew seconds ago); nothing when it cannot be opened
+  // (gone, a folder, held by another program, a server that does not answer).
+  virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
 
   // Appends `text` to the file (created when absent) in one write, holding the file so that other
   // writers wait their turn; a file held by someone else is tried again until `deadline`, every

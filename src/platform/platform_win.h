@@ -10,6 +10,7 @@ class Win32FileSystem : public FileSystem {
  public:
   bool Search(const std::string& pattern,
               const std::function<bool(const DirEntry&)>& visit) override;
+  std::optional<FileStamp> Stamp(const std::string& path) override;
   ReadResult ReadAll(const std::string& path, std::size_t limit) override;
   Outcome Append(const std::string& path, const std::string& text, Deadline deadline) override;
   FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override;

@@ -102,6 +102,12 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
+std::vector<std::string> WaitForLines(const std::string& path, std::size_t count) {
+  std::vector<std::string> lines;
+  WaitUntil([&] { return (lines = ReadLines(path)).size() >= count; }, std::chrono::seconds(5));
+  return lines;
+}
+
 void CopyProgram(const std::string& name, const std::string& target) {
   CreateFolders(target.substr(0, target.find_last_of('\\')));
   CopyFileW(Wide(BinFolder() + "\\" + name).c_str(), Wide(target).c_str(), FALSE);

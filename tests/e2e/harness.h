@@ -23,6 +23,8 @@ void ResetFolder(const std::string& folder);  // removes it with all it holds, t
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::string& path);
 std::vector<std::string> ReadLines(const std::string& path);  // CR LF lines; none when missing
+// The lines once there are `count` of them (the menu writes its start log away from its window).
+std::vector<std::string> WaitForLines(const std::string& path, std::size_t count);
 // Copies a program of BinFolder() to `target` (a full path).
 void CopyProgram(const std::string& name, const std::string& target);
 

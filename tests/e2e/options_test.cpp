@@ -203,7 +203,7 @@ TEST_F(OptionsTest, EscapeInTheNameFieldBringsBackTheMenuWithTheSavedList) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
   EXPECT_EQ(ListBoxItems(GetDlgItem(main, master::kList7)),
             (std::vector<std::string>{"A", "B", "C", "Dee"}));
-  EXPECT_EQ(ReadLines(kMenu + "\\user.txt").size(), 2u);
+  EXPECT_EQ(WaitForLines(kMenu + "\\user.txt", 2).size(), 2u);
   EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(main, master::kLabel5)) == "SERVER"; }));
 }
 
@@ -458,7 +458,7 @@ TEST_F(OptionsTest, NamesInAnyScriptInAUtf8ListAndInFolderNames) {
       "|\"\\\\FILESERVER\\APPS\\СКЛАД\\X.EXE\"|\\\\FILESERVER\\APPS\\СКЛАД";
   EXPECT_EQ(started.substr(started.size() - std::min(started.size(), expected.size())), expected)
       << started;
-  EXPECT_EQ(ReadLines(menu + "\\user.txt").size(), 4u);  // two starts on the server, one client
+  EXPECT_EQ(WaitForLines(menu + "\\user.txt", 4).size(), 4u);  // two starts on the server, one client
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   master.Form_Load();
   if (view.menu.size() != entries.size()) std::abort();
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (view.menu[i] != entries[i].caption || master.List5[i] != entries[i].path) std::abort();
+    if (view.menu[i] != entries[i].caption || master.List5()[i] != entries[i].path) std::abort();
   }
   if (view.selection != (entries.empty() ? -1 : 0)) std::abort();
   if (master.Label12 != (entries.empty() ? "" : entries[0].path)) std::abort();

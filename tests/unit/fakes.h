@@ -1,6 +1,7 @@
 // Small fakes of the platform and of the main window, for the unit tests.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ class Files : public marlo::FileSystem {
   std::map<std::string, std::size_t> fail_read_after;  // path -> bytes read before the failure
   bool appends_fail = false;
   int searches = 0;
+  int stamps = 0;  // files opened to ask their stamp
+  int reads = 0;
 
   Faults* faults = nullptr;
 
@@ -50,7 +53,16 @@ class Files : public marlo::FileSystem {
     if (found != files.end()) visit(found->second.attributes);
     return true;
   }
+  // A file's stamp follows its bytes.
+  std::optional<marlo::FileStamp> Stamp(const std::string& path) override {
+    ++stamps;
+    const auto found = files.find(path);
+    if (Fails("stamp") || found == files.end() || found->second.attributes.folder) return {};
+    const std::string& bytes = found->second.bytes;
+    return marlo::FileStamp{bytes.size(), std::hash<std::string>{}(bytes), 0};
+  }
   marlo::ReadResult ReadAll(const std::string& path, std::size_t limit) override {
+    ++reads;
     if (Fails("read")) return {};
     const auto found = files.find(path);
     if (found == files.end()) return {"", false, true};
@@ -135,9 +147,11 @@ class Processes : public marlo::ProcessStarter {
   bool Fails(const char* kind) { return faults != nullptr && faults->Fails(kind); }
 };
 
-// A clock that moves one second at every reading.
+// A clock whose local time moves one second at every reading; its steady time (`ticks`, in
+// milliseconds) moves only when a test moves it.
 class Clock : public marlo::Clock {
  public:
+  std::uint64_t ticks = 0;
   marlo::LocalTime now{2026, 12, 7, 9, 5, 3};
   marlo::DateTimeSeparators separators;
   marlo::LocalTime Now() override {
@@ -147,7 +161,7 @@ class Clock : public marlo::Clock {
   }
   marlo::DateTimeSeparators Separators() override { return separators; }
   marlo::Deadline After(std::chrono::milliseconds patience) override {
-    return {static_cast<std::uint64_t>(patience.count())};
+    return {ticks + static_cast<std::uint64_t>(patience.count())};
   }
 };
 
@@ -242,7 +256,34 @@ class MasterView : public marlo::MasterView {
     return true;
   }
   void StopTimer2() override { calls.push_back("stop timer"); }
-  void Minimise() override { calls.push_back("minimise"); }
+  void StartTimer3(std::chrono::milliseconds delay) override { timer3 = delay; }
+  void Minimise() override {
+    calls.push_back("minimise");
+    minimised = true;
+  }
+  bool IsMinimised() override { return minimised; }
+  void ShowWindowNow() override { shown = true; }
+  // Work runs at once, unless it is held back (then RunHeldWork runs it).
+  void OffThread(std::function<void()> work, std::function<void()> then,
+                 std::optional<marlo::Deadline> finish_by) override {
+    if (finish_by) last_finish_by = finish_by;
+    held.emplace_back(std::move(work), std::move(then));
+    if (!hold) RunHeldWork();
+  }
+  void RunHeldWork() {
+    while (!held.empty()) {
+      auto [work, then] = std::move(held.front());
+      held.erase(held.begin());
+      work();
+      then();
+    }
+  }
+  std::optional<std::chrono::milliseconds> timer3;
+  bool minimised = false;
+  bool shown = false;
+  bool hold = false;
+  std::vector<std::pair<std::function<void()>, std::function<void()>>> held;
+  std::optional<marlo::Deadline> last_finish_by;  // of the last work the program must finish
   void OpenOptions() override { calls.push_back("open options"); }
   void CloseOptions() override { calls.push_back("close options"); }
   void Close() override { calls.push_back("close"); }

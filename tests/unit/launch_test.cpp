@@ -14,6 +14,12 @@ class LaunchTest : public ::testing::Test {
     master = std::make_unique<marlo::Master>(machine.platform, view);
     return *master;
   }
+  // A menu of entries with these paths.
+  static void Paths(marlo::Master& m, const Strings& paths) {
+    marlo::ListText text;
+    for (const auto& path : paths) text.bytes += "=" + path + "\r\n";
+    m.ShowList(marlo::MenuListOf(std::move(text), true));
+  }
   fakes::Machine machine;
   fakes::MasterView view;
   std::unique_ptr<marlo::Master> master;
@@ -101,8 +107,8 @@ TEST_F(LaunchTest, AnyOtherFolderLeavesTheModeEmptyAndStartsNothing) {
 
 TEST_F(LaunchTest, ClientSelectionRecomputesThePaths) {
   auto& m = Make("\\\\FILESERVER\\APPS\\MENU");
-  m.List5 = {"D:\\A\\A.EXE", "D:\\B\\SUB\\B.EXE"};
-  m.Label12 = m.List5[0];
+  Paths(m, {"D:\\A\\A.EXE", "D:\\B\\SUB\\B.EXE"});
+  m.Label12 = m.List5()[0];
   m.Timer2_Timer();
   m.List7_Click(1);
   EXPECT_EQ(m.Label12, "D:\\B\\SUB\\B.EXE");
@@ -135,7 +141,7 @@ class StartTest : public LaunchTest, public ::testing::WithParamInterface<StartC
 TEST_P(StartTest, StartsFromTheProgramsFolderAndMinimises) {
   const StartCase& c = GetParam();
   auto& m = Make(c.folder);
-  m.List5 = {c.label12};
+  Paths(m, {c.label12});
   m.Label12 = c.label12;
   m.Timer2_Timer();
   view.calls.clear();
@@ -239,7 +245,7 @@ TEST_P(StartCommandTest, StartsTheProgramWithItsArguments) {
   const CommandCase& c = GetParam();
   for (const auto& file : c.existing) machine.files.files[file] = {};
   auto& m = Make(c.folder);
-  m.List5 = {c.label12};
+  Paths(m, {c.label12});
   m.Label12 = c.label12;
   m.Timer2_Timer();
   m.Command1_Click();
@@ -280,7 +286,7 @@ TEST_F(LaunchTest, AFailedStartSaysWhyAndKeepsTheWindowOpenOnBothRoutesAndInBoth
   machine.processes.starts_fail = true;
   for (const std::string folder : {"D:\\MENU", "\\\\SRV\\D\\MENU"}) {
     auto& m = Make(folder);
-    m.List5 = {"D:\\GONE\\X.EXE"};
+    Paths(m, {"D:\\GONE\\X.EXE"});
     m.Label12 = "D:\\GONE\\X.EXE";
     m.Timer2_Timer();
     const std::string tried = m.Label5 == "SERVER" ? "D:\\GONE\\X.EXE" : "\\\\SRV\\D\\GONE\\X.EXE";
@@ -298,7 +304,7 @@ TEST_F(LaunchTest, AFailedStartSaysWhyAndKeepsTheWindowOpenOnBothRoutesAndInBoth
 TEST_F(LaunchTest, AFolderThatCannotBeSetIsPassedOverAndTheProgramStillStarts) {
   machine.processes.folders_fail = true;
   auto& m = Make("D:\\MENU");
-  m.List5 = {"D:\\APPS\\X.EXE"};
+  Paths(m, {"D:\\APPS\\X.EXE"});
   m.Label12 = "D:\\APPS\\X.EXE";
   m.Timer2_Timer();
   view.calls.clear();

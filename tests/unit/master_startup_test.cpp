@@ -31,9 +31,9 @@ TEST_F(FormLoadTest, DriveFolderLogsOneRecordAndLoadsTheMenu) {
   List("D:\\MENU", "Sales=D:\\S.EXE\r\nStock=D:\\T.EXE\r\nPay=D:\\P.EXE");
   auto& m = Load();
   EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), "DC1 - 07/12/2026 09:05:03\r\n");
-  EXPECT_EQ(Texts(m.List7), (Strings{"Sales", "Stock", "Pay"}));
-  EXPECT_EQ(Texts(m.List5), (Strings{"D:\\S.EXE", "D:\\T.EXE", "D:\\P.EXE"}));
-  EXPECT_EQ(view.menu, Texts(m.List7));
+  EXPECT_EQ(Texts(m.List7()), (Strings{"Sales", "Stock", "Pay"}));
+  EXPECT_EQ(Texts(m.List5()), (Strings{"D:\\S.EXE", "D:\\T.EXE", "D:\\P.EXE"}));
+  EXPECT_EQ(view.menu, Texts(m.List7()));
   EXPECT_EQ(m.Label12, "D:\\S.EXE");
   EXPECT_EQ(view.selection, 0);
   EXPECT_EQ(m.Label5, "");
@@ -80,8 +80,8 @@ TEST_F(FormLoadTest, TheStartLogStaysInTheAnsiCodePage) {
 TEST_F(FormLoadTest, EmptyListGivesAnEmptyMenuWithNothingSelectedAndNoMessage) {
   List("D:\\MENU", "");
   auto& m = Load();
-  EXPECT_TRUE(m.List7.empty());
-  EXPECT_TRUE(m.List5.empty());
+  EXPECT_TRUE(m.List7().empty());
+  EXPECT_TRUE(m.List5().empty());
   EXPECT_EQ(m.Label12, "");
   EXPECT_EQ(view.selection, -1);
   EXPECT_TRUE(view.calls.empty());
@@ -91,7 +91,7 @@ TEST_F(FormLoadTest, AStartLogThatCannotBeWrittenStillLoadsTheMenu) {
   machine.files.appends_fail = true;
   List("D:\\MENU", "Sales=D:\\S.EXE\r\n");
   auto& m = Load();
-  EXPECT_EQ(Texts(m.List7), Strings{"Sales"});
+  EXPECT_EQ(Texts(m.List7()), Strings{"Sales"});
   EXPECT_TRUE(view.calls.empty());
 }
 
@@ -99,8 +99,8 @@ TEST_F(FormLoadTest, AReadFailureMidwayKeepsTheEntriesReadBeforeIt) {
   List("D:\\MENU", "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
   machine.files.fail_read_after["D:\\MENU\\app.txt"] = 15;
   auto& m = Load();
-  EXPECT_EQ(Texts(m.List7), Strings{"A"});
-  EXPECT_EQ(Texts(m.List5), Strings{"D:\\A.EXE"});
+  EXPECT_EQ(Texts(m.List7()), Strings{"A"});
+  EXPECT_EQ(Texts(m.List5()), Strings{"D:\\A.EXE"});
   EXPECT_EQ(m.Label12, "D:\\A.EXE");
   EXPECT_EQ(view.calls, Strings{"message RMX: App.txt could not be read completely. The menu shows "
                                 "the entries read before the failure."});
@@ -109,7 +109,7 @@ TEST_F(FormLoadTest, AReadFailureMidwayKeepsTheEntriesReadBeforeIt) {
 TEST_F(FormLoadTest, AListBeyondSenseShowsItsFirstMillionEntriesAndSaysSo) {
   List("D:\\MENU", std::string(marlo::kMostEntries, '\r') + "Last=D:\\L.EXE\r\n");
   auto& m = Load();
-  EXPECT_EQ(m.List7.size(), marlo::kMostEntries);
+  EXPECT_EQ(m.List7().size(), marlo::kMostEntries);
   EXPECT_EQ(view.calls, Strings{"message RMX: " + marlo::CutMessage(marlo::kMostEntries)});
 }
 
@@ -130,7 +130,7 @@ TEST_P(MissingListTest, ShowsTwoMessagesAroundTheDefaultListAndCloses) {
                                  "message RMX: Please Re Start Programm...", "close"}));
   EXPECT_EQ(machine.files.Text(c.folder + "\\APP.txt"), "QFACT=" + c.folder + "\\qfact.exe\r\n");
   EXPECT_EQ(machine.files.Text(c.folder + "\\user.txt"), "<missing>");
-  EXPECT_TRUE(m.List7.empty());
+  EXPECT_TRUE(m.List7().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

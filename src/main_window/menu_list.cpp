@@ -1,0 +1,25 @@
+#include "main_window/menu_list.h"
+
+namespace marlo {
+
+std::unique_ptr<MenuList> MenuListOf(ListText text, bool complete) {
+  auto menu = std::make_unique<MenuList>();
+  menu->text = std::move(text);
+  menu->complete = complete;
+  EntryViewsOf(menu->text.Text(), true, menu->captions, menu->paths);
+  return menu;
+}
+
+// The stamp is taken before the read: a file changed between the two is read as changed again at
+// the next check, never taken for the list shown.
+std::unique_ptr<MenuList> ReadMenuList(FileSystem& files, Locale& locale,
+                                       const std::string& list_path) {
+  std::optional<FileStamp> stamp = files.Stamp(list_path);
+  ReadResult read = files.ReadAll(list_path, kMostListBytes);
+  const bool complete = read.complete;
+  auto menu = MenuListOf(DecodeList(std::move(read), locale), complete);
+  menu->stamp = stamp;
+  return menu;
+}
+
+}  // namespace marlo
