@@ -3,6 +3,9 @@
 // down how and where they were started.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+
 #include "harness.h"
 #include "main_window/master_ids.h"
 
@@ -141,6 +144,40 @@ TEST_F(LaunchTest, ClientStartsThroughTheShareAndHidesOptionsAndExit) {
   ASSERT_TRUE(WaitForStarts(2));
   EXPECT_EQ(StartedPrograms()[1].command_line, "\"\\\\FILESERVER\\APPS\\SALES\\OLD\\Y.EXE\"");
   EXPECT_EQ(StartedPrograms()[1].folder, "\\\\FILESERVER\\APPS\\SALES\\OLD");
+
+  // A list saved meanwhile, put in app.txt's place in one rename as a save does: a minimised menu
+  // looks at nothing; restored, it shows the new list with the same entry chosen at its new place.
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
+  const auto save = [](const std::string& list) {
+    WriteBytes(kMenu + "\\saved.tmp", list);
+    return MoveFileExA((kMenu + "\\saved.tmp").c_str(), (kMenu + "\\app.txt").c_str(),
+                       MOVEFILE_REPLACE_EXISTING) != 0;
+  };
+  ASSERT_TRUE(save("Stock=D:\\STOCK\\Z.EXE\r\nSales=D:\\SALES\\NEWSALES\\X.EXE\r\n"
+                   "Old=D:\\SALES\\OLD\\Y.EXE\r\n"));
+  Sleep(4000);
+  EXPECT_EQ(ListBoxItems(List7(main)).size(), 2u);
+  auto since = std::chrono::steady_clock::now();
+  const auto seconds = [&] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+  };
+  Restore(main);
+  const std::vector<std::string> saved{"Stock", "Sales", "Old"};
+  ASSERT_TRUE(WaitUntil([&] { return ListBoxItems(List7(main)) == saved; }));
+  std::printf("A saved list shown by a restored client menu after %.2f s\n", seconds());
+  EXPECT_EQ(ListBoxSelection(List7(main)), 2);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitForStarts(3));
+  EXPECT_EQ(StartedPrograms()[2].command_line, "\"\\\\FILESERVER\\APPS\\SALES\\OLD\\Y.EXE\"");
+
+  // On screen, it shows a saved list within seconds.
+  Restore(main);
+  since = std::chrono::steady_clock::now();
+  ASSERT_TRUE(save("Old=D:\\SALES\\OLD\\Y.EXE\r\nStock=D:\\STOCK\\Z.EXE\r\n"));
+  ASSERT_TRUE(WaitUntil([&] { return ListBoxItems(List7(main)).size() == 2; }));
+  std::printf("A saved list shown by an open client menu after %.2f s\n", seconds());
+  EXPECT_LT(seconds(), 5.0);
+  EXPECT_EQ(ListBoxSelection(List7(main)), 0);
 }
 
 TEST_F(LaunchTest, APathWithBlanksStartsExactlyTheListedFile) {

@@ -67,7 +67,14 @@ INSTANTIATE_TEST_SUITE_P(
         // A mapped network drive: through its connection, or through the drive itself.
         ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE",
                    "\\\\FILESERVER\\APPS\\SALES", "\\\\FILESERVER\\APPS"},
-        ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE", "M:\\SALES", ""}));
+        ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE", "M:\\SALES", ""},
+        // A drive mapped to the share with a final "\", or to a folder below it: the share.
+        ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE",
+                   "\\\\FILESERVER\\APPS\\SALES", "\\\\FILESERVER\\APPS\\"},
+        ClientCase{"M:\\", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE",
+                   "\\\\FILESERVER\\APPS\\SALES", "\\\\FILESERVER\\APPS\\MENU"},
+        ClientCase{"M:\\", "D:\\X.EXE", "X.EXE", "X.EXE", "\\\\FILESERVER\\APPS",
+                   "\\\\FILESERVER\\APPS\\MENU\\"}));
 
 TEST_F(LaunchTest, ShareFolderAndNetworkDriveStartAsClient) {
   machine.env.network_drives["M:"] = "";

@@ -188,3 +188,93 @@ TEST_F(FormLoadTest, OptionsExitAndEscape) {
 }
 
 }  // namespace
+
+// An open menu follows app.txt: it looks every few seconds while on screen, reads a change once
+// it stood still, keeps the chosen entry, and leaves the menu as it is when the list cannot be
+// read. Each row runs 12 seconds of Timer3 after a change to the list of A, B, C.
+struct FollowCase {
+  const char* name;
+  int chosen;            // the entry clicked before the change
+  std::string new_list;  // "<gone>", "<folder>", or the new bytes
+  int writes = 0;        // looks that find the new list still being written
+  bool minimised = false;
+  Strings shown;  // after the 12 seconds (and a restore, when minimised)
+  int selected;
+  int looks, reads;  // files opened for their stamp, and read, in the 12 seconds
+  bool read_fails = false;
+};
+
+class FollowTest : public FormLoadTest, public ::testing::WithParamInterface<FollowCase> {
+ protected:
+  // Lets Timer3 tick as the menu sets it, for `milliseconds`.
+  void RunFor(std::uint64_t milliseconds, int writes = 0) {
+    const std::uint64_t end = machine.clock.ticks + milliseconds;
+    while (view.timer3 && machine.clock.ticks + view.timer3->count() <= end) {
+      machine.clock.ticks += view.timer3->count();
+      view.timer3.reset();
+      if (writes-- > 0) machine.files.files[kList].bytes += "x";
+      master->Timer3_Timer();
+    }
+  }
+  const std::string kList = "D:\\MENU\\app.txt";
+};
+
+TEST_P(FollowTest, ShowsTheListAsLastSaved) {
+  const FollowCase& c = GetParam();
+  List("D:\\MENU", "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
+  auto& m = Load();
+  m.Label5 = "SERVER";
+  if (view.SelectMenuItem(c.chosen)) m.List7_Click(c.chosen);
+  machine.files.stamps = machine.files.reads = 0;
+  if (c.new_list == "<gone>") {
+    machine.files.files.erase(kList);
+  } else if (c.new_list == "<folder>") {
+    machine.files.files[kList] = {"", {true, false, false}};
+  } else {
+    List("D:\\MENU", c.new_list);
+  }
+  if (c.read_fails) machine.files.fail_read_after[kList] = 2;
+  view.minimised = c.minimised;
+  RunFor(12000, c.writes);
+  EXPECT_EQ(machine.files.stamps, c.looks);
+  EXPECT_EQ(machine.files.reads, c.reads);
+  if (c.minimised) {  // restored: looked at at once, shown within a second
+    view.minimised = false;
+    m.Form_Activate();
+    RunFor(1000);
+  }
+  EXPECT_EQ(Texts(m.List7()), c.shown);
+  EXPECT_EQ(view.menu, c.shown);
+  EXPECT_EQ(view.selection, c.selected);
+  EXPECT_EQ(m.Label12, c.selected < 0 ? "" : std::string(m.List5()[c.selected]));
+  EXPECT_TRUE(view.calls.empty()) << view.calls[0];
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt").size(), 24u) << "logged once";
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
+}
+
+const Strings kAbc{"A", "B", "C"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FollowTest,
+    ::testing::Values(
+        // Looked at every 3 s; read only when changed, after it stood still for 0.7 s.
+        FollowCase{"Unchanged", 1, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n", 0, false,
+                   kAbc, 1, 4, 0},
+        FollowCase{"ChosenEntryMoved", 0, "B=D:\\B.EXE\r\nN=D:\\N.EXE\r\nA=D:\\A.EXE\r\n", 0,
+                   false, {"B", "N", "A"}, 2, 5, 1},
+        FollowCase{"ChosenEntryGoneKeepsItsPlace", 2, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n", 0, false,
+                   {"A", "B"}, 1, 5, 1},
+        FollowCase{"SameCaptionOtherPath", 1, "A=D:\\A.EXE\r\nB=D:\\B2.EXE\r\n", 0, false,
+                   {"A", "B"}, 1, 5, 1},
+        FollowCase{"EmptiedList", 1, "", 0, false, {}, -1, 5, 1},
+        // Written in place (truncated, then written): read once it stood still.
+        FollowCase{"StillBeingWritten", 0, "N=D:\\N.EXE\r\n", 3, false, {"N", "xxx"}, 0, 7, 1},
+        // Held, gone, a folder, read in part: what is shown stays, and nothing is written.
+        FollowCase{"Gone", 1, "<gone>", 0, false, kAbc, 1, 4, 0},
+        FollowCase{"AFolder", 1, "<folder>", 0, false, kAbc, 1, 4, 0},
+        FollowCase{"ReadInPart", 1, "N=D:\\N.EXE\r\nM=D:\\M.EXE\r\n", 0, false, kAbc, 1, 7, 3,
+                   true},
+        // Minimised: nothing is looked at; restored: shown within a second.
+        FollowCase{"MinimisedThenRestored", 0, "N=D:\\N.EXE\r\nA=D:\\A.EXE\r\n", 0, true,
+                   {"N", "A"}, 1, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
