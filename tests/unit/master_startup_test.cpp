@@ -29,7 +29,12 @@ class FormLoadTest : public ::testing::Test {
 TEST_F(FormLoadTest, DriveFolderLogsOneRecordAndLoadsTheMenu) {
   machine.env.variables["LOGONSERVER"] = "\\\\DC1";
   List("D:\\MENU", "Sales=D:\\S.EXE\r\nStock=D:\\T.EXE\r\nPay=D:\\P.EXE");
+  view.hold = true;  // the list and the log are done away from the window
   auto& m = Load();
+  EXPECT_TRUE(view.menu.empty() && !view.shown && machine.files.reads == 0);
+  view.RunHeldWork();
+  EXPECT_TRUE(view.shown);
+  EXPECT_EQ(view.last_finish_by->milliseconds, 3000u) << "the end waits 3 s for the log";
   EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), "DC1 - 07/12/2026 09:05:03\r\n");
   EXPECT_EQ(Texts(m.List7()), (Strings{"Sales", "Stock", "Pay"}));
   EXPECT_EQ(Texts(m.List5()), (Strings{"D:\\S.EXE", "D:\\T.EXE", "D:\\P.EXE"}));
