@@ -3,9 +3,10 @@
 // mode shown), as a program beside it sees it; and the peak working set of each. Lists of 10,
 // 1,000 and 100,000 entries, and a 50 MB file of arbitrary bytes. Prints the figures and their
 // ratios; never fails on a slow machine.
-//   startup_bench.exe [rounds [lists]]   the median of `rounds` runs of each program (three times
-//                                        as many for the short lists; 5 by default), on the first
-//                                        `lists` lists (all 4 by default)
+//   startup_bench.exe [rounds [lists [before]]]   the median of `rounds` runs of each program (three
+//                                        times as many for the short lists; 5 by default), on the
+//                                        first `lists` lists (all 4 by default); `before`: an
+//                                        earlier Marlo.exe, run interleaved with the others
 #include <windows.h>
 // after windows.h
 #include <psapi.h>
@@ -152,12 +153,17 @@ int main(int argc, char** argv) {
   for (const char* exe : {"Marlo.exe", "bare_window.exe", "bare_window_v6.exe"}) {
     CopyFileA((bin + "\\" + exe).c_str(), (std::string(kFolder) + "\\" + exe).c_str(), FALSE);
   }
-  const std::vector<Program> programs = {
+  std::vector<Program> programs = {
       {"bare window, plain fill", std::string(kFolder) + "\\bare_window.exe", "", false},
       {"bare window, fast fill", std::string(kFolder) + "\\bare_window.exe", "fast", false},
       {"Marlo.exe", std::string(kFolder) + "\\Marlo.exe", "", true},
       {"bare, fast, v6 manifest", std::string(kFolder) + "\\bare_window_v6.exe", "fast", false},
   };
+  if (argc > 3) {
+    const std::string before = std::string(kFolder) + "\\MarloBefore.exe";
+    CopyFileA(argv[3], before.c_str(), FALSE);
+    programs.push_back({"Marlo.exe before", before, "", true});
+  }
 
   std::printf(
       "Start-up to ready under Wine, median of %d runs (%d for 10 and 1,000 entries); peak "
@@ -195,7 +201,7 @@ int main(int argc, char** argv) {
         peaks[p].push_back(measure.peak_mb);
       }
     }
-    double ready[4], peak[4];
+    double ready[5], peak[5];
     for (std::size_t p = 0; p < programs.size(); ++p) {
       ready[p] = Median(seconds[p]);
       peak[p] = Median(peaks[p]);
@@ -209,6 +215,11 @@ int main(int argc, char** argv) {
                   c.name, ready[2] / ready[0], ready[2] / ready[1], peak[2] - peak[1],
                   ready[2] / ready[3], peak[2] - peak[3]);
     summary.push_back(line);
+    if (programs.size() > 4) {
+      std::snprintf(line, sizeof line, "%-16s Marlo.exe before: %.2fx the fast one, with the "
+                    "same manifest %.2fx", c.name, ready[4] / ready[1], ready[4] / ready[3]);
+      summary.push_back(line);
+    }
   }
   std::printf(
       "\nMarlo.exe against the bare windows (goals: 10 and 1,000 entries within 1.1x of "
