@@ -21,11 +21,6 @@ constexpr int kOuterWidthTwips = 10200;
 constexpr int kOuterHeightTwips = 8985;
 // A window that keeps its size needs no sizing border.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr COLORREF kMenuText = RGB(0, 0, 255);
-constexpr COLORREF kMenuGround = RGB(255, 192, 192);
-constexpr COLORREF kLabel1Ground = RGB(0, 0, 255);
-constexpr COLORREF kLabel5Text = RGB(255, 255, 128);
-constexpr COLORREF kLabel5Ground = RGB(128, 128, 255);
 
 std::wstring Caption() { return L"Marlo Infosystems" + std::wstring(72, L' '); }
 
@@ -199,6 +194,10 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       OnPaint();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowSystemColours(hwnd_, message, wparam, lparam);
+      return 0;
     case WM_DESTROY:
       // Form_Unload: nothing beyond closing; the program ends with its last window.
       if (session_.master == hwnd_) session_.master = nullptr;
@@ -227,23 +226,10 @@ void MasterWindow::OnCommand(int id, int code) {
 }
 
 LRESULT MasterWindow::OnColour(HDC dc, HWND control) {
-  if (control == list7_) {
-    SetTextColor(dc, kMenuText);
-    SetBkColor(dc, kMenuGround);
-    return reinterpret_cast<LRESULT>(SolidBrush(kMenuGround));
-  }
-  if (control == label1_) {
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, kLabel1Ground);
-    return reinterpret_cast<LRESULT>(SolidBrush(kLabel1Ground));
-  }
-  if (control == label5_) {
-    SetTextColor(dc, kLabel5Text);
-    SetBkColor(dc, kLabel5Ground);
-    return reinterpret_cast<LRESULT>(SolidBrush(kLabel5Ground));
-  }
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  if (control == list7_) return ColourControl(dc, Part::kMenu);
+  if (control == label1_) return ColourControl(dc, Part::kModeCaption);
+  if (control == label5_) return ColourControl(dc, Part::kMode);
+  return ColourControl(dc, Part::kWindow);
 }
 
 void MasterWindow::OnPaint() {

@@ -24,8 +24,6 @@ namespace ids = optiona_ids;
 
 constexpr int kClientWidth = 593;
 constexpr int kClientHeight = 497;
-constexpr COLORREF kCaptionGround = RGB(128, 128, 255);
-constexpr COLORREF kMissingProgram = RGB(192, 0, 0);
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT kProgramChecked = WM_APP + 1;
 
@@ -319,6 +317,11 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      ApplyDensity();  // the browse picture stands on the button's colour
+      FollowSystemColours(hwnd_, message, wparam, lparam);
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), lparam);
       return 0;
@@ -425,7 +428,7 @@ LRESULT OptionaWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
       optiona_.RowMark(static_cast<int>(draw.nmcd.dwItemSpec)) == ProgramMark::kMissing) {
-    draw.clrText = kMissingProgram;
+    draw.clrText = PaintColours(Part::kMissingProgram).text;
   }
   return CDRF_DODEFAULT;
 }
@@ -466,18 +469,9 @@ LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wp
 }
 
 LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {
-  if (control == lbl_title_) {
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, RGB(0, 0, 0));
-    return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
-  }
-  if (control == lbl_name_ || control == lbl_path_) {
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, kCaptionGround);
-    return reinterpret_cast<LRESULT>(SolidBrush(kCaptionGround));
-  }
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  if (control == lbl_title_) return ColourControl(dc, Part::kTitle);
+  if (control == lbl_name_ || control == lbl_path_) return ColourControl(dc, Part::kFieldCaption);
+  return ColourControl(dc, Part::kWindow);
 }
 
 void OptionaWindow::OnDpiChanged(int dpi, LPARAM suggested) {

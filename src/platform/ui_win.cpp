@@ -46,6 +46,29 @@ bool FaceFits(const wchar_t* face, int height) {
   return lstrcmpiW(got, face) == 0 && (scalable || std::abs(em + height) <= 1);
 }
 
+// The high-contrast setting and the system's colours as last read.
+struct ColourSetting {
+  bool read = false;
+  bool high_contrast = false;
+  SystemColours system{};
+};
+
+ColourSetting& CurrentColours() {
+  static ColourSetting setting;
+  if (setting.read) return setting;
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  setting.high_contrast =
+      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  setting.system = {{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)},
+                    {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)},
+                    {GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_HIGHLIGHT)},
+                    GetSysColor(COLOR_GRAYTEXT)};
+  setting.read = true;
+  return setting;
+}
+
 }  // namespace
 
 int WindowDpi(HWND window) {
@@ -115,6 +138,30 @@ HBRUSH SolidBrush(COLORREF colour) {
   HBRUSH& brush = brushes[colour];
   if (brush == nullptr) brush = CreateSolidBrush(colour);
   return brush;
+}
+
+bool HighContrast() { return CurrentColours().high_contrast; }
+
+Colours PaintColours(Part part) {
+  const ColourSetting& setting = CurrentColours();
+  return ColoursOf(part, setting.high_contrast, setting.system);
+}
+
+LRESULT ColourControl(HDC dc, Part part) {
+  const Colours colours = PaintColours(part);
+  SetTextColor(dc, colours.text);
+  SetBkColor(dc, colours.ground);
+  return reinterpret_cast<LRESULT>(SolidBrush(colours.ground));
+}
+
+void FollowSystemColours(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  CurrentColours().read = false;
+  // Common controls (the list view) take their colours anew only when told.
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    SendMessageW(child, message, wparam, lparam);
+  }
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure) {

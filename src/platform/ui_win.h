@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/colours.h"
+
 namespace marlo {
 
 // The dots per inch of the screen a window is on (of the primary screen where the system cannot
@@ -52,6 +54,16 @@ class ChildLayout {
 
 // A solid brush of a colour, kept for the life of the program.
 HBRUSH SolidBrush(COLORREF colour);
+
+// Whether the system's high-contrast setting is on, and the colours `part` is painted in: read
+// once, and again after FollowSystemColours.
+bool HighContrast();
+Colours PaintColours(Part part);
+// Answers a WM_CTLCOLOR... message for a control painted as `part`.
+LRESULT ColourControl(HDC dc, Part part);
+// After WM_SYSCOLORCHANGE or WM_SETTINGCHANGE (high contrast turned on or off, another scheme):
+// the colours are read anew, the window's controls hear of it, and all is painted again.
+void FollowSystemColours(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Registers a window class with the arrow cursor, the program's icon and the dialog colour.
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure);
