@@ -1,6 +1,7 @@
 // The main window on screen: its controls, and the routing of Win32 messages to Master's handlers.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "main_window/master.h"
@@ -32,7 +33,7 @@ class MasterWindow : public MasterView {
  public:
   explicit MasterWindow(Session& session) : session_(session), master_(session.platform, *this) {}
 
-  bool Create();
+  bool Create(std::unique_ptr<MasterWindow> self);
   void Load();
 
   // MasterView
@@ -108,17 +109,17 @@ class MasterWindow : public MasterView {
   bool loaded_ = false;  // start-up done, window on screen
 };
 
-bool MasterWindow::Create() {
+// `self` owns this object until its window takes it; false when no window could be made, and the
+// object is gone then.
+bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
   static const std::wstring window_class = Wide(ids::kWindowClass);
   static const bool registered =
       RegisterWindowClass(window_class.c_str(), &RouteToWindow<MasterWindow>);
-  if (!registered) {
-    delete this;
+  if (!registered) return false;
+  if (CreateObjectWindow(std::move(self), window_class.c_str(), Caption().c_str(), kStyle) ==
+      nullptr) {
     return false;
   }
-  hwnd_ = CreateWindowExW(0, window_class.c_str(), Caption().c_str(), kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (hwnd_ == nullptr) return false;
   // Timer2 runs from the moment the window exists; its tick is taken once the start-up is done.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
   dpi_ = WindowDpi(hwnd_);
@@ -278,9 +279,13 @@ void MasterWindow::Form_Resize() {
 }  // namespace
 
 void OpenMasterWindow(Session& session) {
-  // Once CreateWindowEx has seen the object, it belongs to its window and goes with it.
-  auto* window = new MasterWindow(session);
-  if (window->Create()) window->Load();
+  auto owned = std::make_unique<MasterWindow>(session);
+  MasterWindow* window = owned.get();
+  if (window->Create(std::move(owned))) {
+    window->Load();
+  } else {
+    session.WindowNotCreated("The menu window");
+  }
 }
 
 }  // namespace marlo

@@ -65,7 +65,7 @@ class OptionaWindow : public OptionaView {
  public:
   explicit OptionaWindow(Session& session) : session_(session), optiona_(session.platform, *this) {}
 
-  bool Create();
+  bool Create(std::unique_ptr<OptionaWindow> self);
   void Load() {
     optiona_.Form_Load();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -164,17 +164,17 @@ class OptionaWindow : public OptionaView {
   bool closing_ = false;
 };
 
-bool OptionaWindow::Create() {
+// `self` owns this object until its window takes it; false when no window could be made, and the
+// object is gone then.
+bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
   static const std::wstring window_class = Wide(ids::kWindowClass);
   static const bool registered =
       RegisterWindowClass(window_class.c_str(), &RouteToWindow<OptionaWindow>);
-  if (!registered) {
-    delete this;
+  if (!registered) return false;
+  if (CreateObjectWindow(std::move(self), window_class.c_str(), L"Main Menu Options", kStyle) ==
+      nullptr) {
     return false;
   }
-  hwnd_ = CreateWindowExW(0, window_class.c_str(), L"Main Menu Options", kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (hwnd_ == nullptr) return false;
   dpi_ = WindowDpi(hwnd_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, dpi_);
   CentreOnScreen(hwnd_, outer.cx, outer.cy);
@@ -330,10 +330,12 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       for (const auto& [path, found] : checker_->TakeAnswers())
         optiona_.ProgramChecked(path, found);
       return 0;
-    case WM_QUERYENDSESSION:
+    case WM_QUERYENDSESSION: {
       // Logoff or shutdown: changes not saved are asked about as on any way out; Cancel keeps
-      // the session.
+      // the session. Meanwhile Windows shows why the program holds the logoff up.
+      const ShutdownBlockReason reason(hwnd_, "The menu list has changes that are not saved.");
       return optiona_.Form_QueryUnload() ? TRUE : FALSE;
+    }
     case WM_CLOSE:
       // Closing through the frame asks first when there are changes not saved.
       if (closing_ || optiona_.Form_QueryUnload()) DestroyWindow(hwnd_);
@@ -487,9 +489,13 @@ void OptionaWindow::OnDpiChanged(int dpi, LPARAM suggested) {
 void OpenOptionsWindow(Session& session) {
   // Only this window needs the list view: the main window starts without asking for it.
   InitCommonControlsFromSystem();
-  // Once CreateWindowEx has seen the object, it belongs to its window and goes with it.
-  auto* window = new OptionaWindow(session);
-  if (window->Create()) window->Load();
+  auto owned = std::make_unique<OptionaWindow>(session);
+  OptionaWindow* window = owned.get();
+  if (window->Create(std::move(owned))) {
+    window->Load();
+  } else {
+    session.WindowNotCreated("The Options window");
+  }
 }
 
 }  // namespace marlo

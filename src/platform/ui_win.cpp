@@ -164,6 +164,18 @@ void FollowSystemColours(HWND window, UINT message, WPARAM wparam, LPARAM lparam
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+ShutdownBlockReason::ShutdownBlockReason(HWND window, const std::string& reason) : window_(window) {
+  using Create = BOOL(WINAPI*)(HWND, const wchar_t*);
+  static const auto create = FromUser32<Create>("ShutdownBlockReasonCreate");
+  registered_ = create != nullptr && create(window_, Wide(reason).c_str());
+}
+
+ShutdownBlockReason::~ShutdownBlockReason() {
+  using Destroy = BOOL(WINAPI*)(HWND);
+  static const auto destroy = FromUser32<Destroy>("ShutdownBlockReasonDestroy");
+  if (registered_ && destroy != nullptr) destroy(window_);
+}
+
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;

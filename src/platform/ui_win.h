@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,15 +66,31 @@ LRESULT ColourControl(HDC dc, Part part);
 // the colours are read anew, the window's controls hear of it, and all is painted again.
 void FollowSystemColours(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// While it lives, a logoff or shutdown that waits for `window` shows `reason` (where the system
+// can: Windows Vista and later).
+class ShutdownBlockReason {
+ public:
+  ShutdownBlockReason(HWND window, const std::string& reason);
+  ~ShutdownBlockReason();
+  ShutdownBlockReason(const ShutdownBlockReason&) = delete;
+  ShutdownBlockReason& operator=(const ShutdownBlockReason&) = delete;
+
+ private:
+  HWND window_;
+  bool registered_ = false;
+};
+
 // Registers a window class with the arrow cursor, the program's icon and the dialog colour.
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure);
 
-// The window procedure of a window object: the object handed to CreateWindowEx is picked up at
-// WM_NCCREATE, every message goes to its Handle, and it is deleted with its window.
+// The window procedure of a window object made by CreateObjectWindow: the window takes the object
+// at WM_NCCREATE, every message goes to its Handle, and it is deleted with its window.
 template <typename Window>
 LRESULT CALLBACK RouteToWindow(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    auto* owner = static_cast<std::unique_ptr<Window>*>(
+        reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    Window* self = owner->release();
     self->Attach(hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
@@ -85,6 +102,17 @@ LRESULT CALLBACK RouteToWindow(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
     return DefWindowProcW(hwnd, message, wparam, lparam);
   }
   return self->Handle(message, wparam, lparam);
+}
+
+// Makes the top-level window of `object`, of a class whose procedure is RouteToWindow<Window>.
+// From its first message the window owns the object, and deletes it when it goes (also when its
+// creation fails after that); an object no window took is freed here. Null when no window was
+// made: the object is gone either way.
+template <typename Window>
+HWND CreateObjectWindow(std::unique_ptr<Window> object, const wchar_t* window_class,
+                        const wchar_t* title, DWORD style) {
+  return CreateWindowExW(0, window_class, title, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), &object);
 }
 
 // A message box owned by `window` while that is on screen. Before (a start-up's message) it is

@@ -19,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   marlo::Session session{platform};
 
   marlo::OpenMasterWindow(session);
-  if (session.open_windows == 0) return 0;
+  if (session.open_windows == 0) return session.exit_code;
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -29,5 +29,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return 0;
+  return session.exit_code;
 }
