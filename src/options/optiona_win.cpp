@@ -181,12 +181,23 @@ bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
   checker_ = std::make_unique<ProgramChecker>(hwnd_, kProgramChecked);
   layout_.SetDpi(dpi_);
 
-  // Created in focus order: name, path, browse, Save, Delete, Close, LV, New, Edit.
+  // Made in window order, which is the focus (tab) order of the controls that take the focus:
+  // name, path, browse, Save, Delete, Close, LV, New, Edit. Each field and the list come right
+  // after a label, from which a screen reader takes the name of a control without text of its
+  // own: the two captions, and the title strip for the list. The position label comes first, to
+  // be drawn over the end of the title strip.
+  lbl_position_ = layout_.Add(hwnd_, L"STATIC", L"", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
+                              ids::kLblPosition, 12);
+  lbl_name_ = layout_.Add(hwnd_, L"STATIC", L"Application Name", WS_VISIBLE | SS_CENTERIMAGE,
+                          {8, 32, 283, 25}, ids::kLblName, 12);
   txt_name_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                           {8, 56, 283, 27}, ids::kTxtName, 12, WS_EX_CLIENTEDGE);
+  lbl_path_ = layout_.Add(hwnd_, L"STATIC", L"Application Path", WS_VISIBLE | SS_CENTERIMAGE,
+                          {8, 88, 577, 25}, ids::kLblPath, 12);
   txt_path_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                           {8, 112, 577, 27}, ids::kTxtPath, 12, WS_EX_CLIENTEDGE);
-  cmd_browse_ = layout_.Add(hwnd_, L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_BITMAP,
+  // A picture, and a text for the screen reader.
+  cmd_browse_ = layout_.Add(hwnd_, L"BUTTON", L"Browse", WS_VISIBLE | WS_TABSTOP | BS_BITMAP,
                             {8, 144, 97, 49}, ids::kCmdBrowse, 9.75);
   layout_.Add(hwnd_, L"BUTTON", L"Save", WS_VISIBLE | WS_TABSTOP, {304, 144, 89, 49}, ids::kCmdSave,
               9.75);
@@ -194,6 +205,9 @@ bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
                             {400, 144, 89, 49}, ids::kCmdDelete, 9.75);
   layout_.Add(hwnd_, L"BUTTON", L"Close", WS_VISIBLE | WS_TABSTOP, {496, 144, 89, 49},
               ids::kCmdClose, 9.75);
+  lbl_title_ =
+      layout_.Add(hwnd_, L"STATIC", L"Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                  {0, 0, 593, 25}, ids::kLblTitle, 12);
   lv_ = layout_.Add(
       hwnd_, WC_LISTVIEWW, L"",
       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
@@ -211,17 +225,6 @@ bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
               9.75);
   layout_.Add(hwnd_, L"BUTTON", L"Edit", WS_VISIBLE | WS_TABSTOP, {208, 144, 89, 49}, ids::kCmdEdit,
               9.75);
-  lbl_title_ =
-      layout_.Add(hwnd_, L"STATIC", L"Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
-                  {0, 0, 593, 25}, ids::kLblTitle, 12);
-  lbl_name_ = layout_.Add(hwnd_, L"STATIC", L"Application Name", WS_VISIBLE | SS_CENTERIMAGE,
-                          {8, 32, 283, 25}, ids::kLblName, 12);
-  lbl_path_ = layout_.Add(hwnd_, L"STATIC", L"Application Path", WS_VISIBLE | SS_CENTERIMAGE,
-                          {8, 88, 577, 25}, ids::kLblPath, 12);
-  lbl_position_ = layout_.Add(hwnd_, L"STATIC", L"", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
-                              ids::kLblPosition, 12);
-  // The title strip is drawn under the position label, which sits at its end.
-  SetWindowPos(lbl_title_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ApplyDensity();
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,

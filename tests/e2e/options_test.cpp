@@ -111,6 +111,40 @@ TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
   GetClientRect(options, &client);
   EXPECT_EQ(client.right, 593);
   EXPECT_EQ(client.bottom, 497);
+
+  // Names as a screen reader takes them: a button's own text; the visible label right before a
+  // field or the list in the window order.
+  const std::pair<int, std::string> names[] = {{ids::kCmdBrowse, "Browse"},
+                                               {ids::kCmdNew, "New"},
+                                               {ids::kCmdEdit, "Edit"},
+                                               {ids::kCmdSave, "Save"},
+                                               {ids::kCmdDelete, "Delete"},
+                                               {ids::kCmdClose, "Close"},
+                                               {ids::kTxtName, "Application Name"},
+                                               {ids::kTxtPath, "Application Path"},
+                                               {ids::kLV, "Main Menu Settings"}};
+  for (const auto& [id, name] : names) {
+    HWND named = Item(options, id);
+    char kind[32] = {};
+    GetClassNameA(named, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Button") != 0) named = GetWindow(named, GW_HWNDPREV);
+    GetClassNameA(named, kind, sizeof kind);
+    EXPECT_TRUE(lstrcmpiA(kind, "Button") == 0 || lstrcmpiA(kind, "Static") == 0) << kind;
+    EXPECT_TRUE(IsWindowVisible(named)) << name;
+    EXPECT_EQ(WindowText(named), name);
+  }
+  // The focus order is the program's own (Delete, disabled, is passed over), and goes round.
+  ClickControl(Item(options, ids::kTxtName));
+  for (const int id : {ids::kTxtPath, ids::kCmdBrowse, ids::kCmdSave, ids::kCmdClose, ids::kLV,
+                       ids::kCmdNew, ids::kCmdEdit, ids::kTxtName}) {
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] {
+      GUITHREADINFO thread{};
+      thread.cbSize = sizeof thread;
+      GetGUIThreadInfo(GetWindowThreadProcessId(options, nullptr), &thread);
+      return thread.hwndFocus == Item(options, id);
+    })) << id;
+  }
 }
 
 TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {
