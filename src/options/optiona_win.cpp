@@ -128,6 +128,8 @@ class OptionaWindow : public OptionaView {
   LRESULT OnNotify(NMHDR& header);
   LRESULT OnColour(HDC dc, HWND control);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+  void OnRowChanged(const NMLISTVIEW& change);
+  LRESULT OnFindRow(const NMLVFINDITEMW& find);
   const std::string& CellText(int row, int column) const;
   void OnRowText(LVITEMW& item);
   void OnDpiChanged(int dpi, LPARAM suggested);
@@ -162,6 +164,7 @@ class OptionaWindow : public OptionaView {
   std::string dlg_file_;  // DLG keeps its file name from one Browse to the next
   std::wstring cell_;     // the text of the cell LV asked for last
   bool closing_ = false;
+  bool showing_rows_ = false;  // the window itself sets LV's selection
 };
 
 // `self` owns this object until its window takes it; false when no window could be made, and the
@@ -262,7 +265,9 @@ void OptionaWindow::AddTooltip(HWND control, const std::string& text) {
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// A row the window selects itself is not the user's choice: the fields keep what they hold.
 void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) {
+  showing_rows_ = true;
   rows_ = &rows;
   SendMessageW(lv_, LVM_SETITEMCOUNT, rows.size(), LVSICF_NOSCROLL);
   LVITEMW state{};
@@ -273,6 +278,7 @@ void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<i
     SendMessageW(lv_, LVM_SETITEMSTATE, *selected, reinterpret_cast<LPARAM>(&state));
   }
   InvalidateRect(lv_, nullptr, TRUE);
+  showing_rows_ = false;
 }
 
 Answer OptionaWindow::Ask(const std::string& text, const std::string& title, bool with_cancel) {
@@ -398,9 +404,15 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
       case NM_CLICK:
         optiona_.LV_Click();
         return 0;
+      case LVN_ITEMCHANGED:
+        OnRowChanged(reinterpret_cast<NMLISTVIEW&>(header));
+        return 0;
       case NM_DBLCLK:
+      case LVN_ITEMACTIVATE:  // a double-click on a row, or Enter
         optiona_.LV_DblClick();
         return 0;
+      case LVN_ODFINDITEMW:
+        return OnFindRow(reinterpret_cast<NMLVFINDITEMW&>(header));
       case LVN_GETDISPINFOW:
         OnRowText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
         return 0;
@@ -411,6 +423,24 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
     }
   }
   return 0;
+}
+
+// The selection moved to a row, by a click or by keys (arrows, Home, End, Page keys, typing): the
+// fields follow it.
+void OptionaWindow::OnRowChanged(const NMLISTVIEW& change) {
+  const bool selected = (change.uChanged & LVIF_STATE) != 0 &&
+                        (change.uNewState & LVIS_SELECTED) != 0 &&
+                        (change.uOldState & LVIS_SELECTED) == 0;
+  if (selected && change.iItem >= 0 && !showing_rows_) optiona_.LV_Click();
+}
+
+// Letters typed in LV: the list view gathers those typed in quick succession and asks for the row
+// they begin (a program asking LVM_FINDITEM may want a whole name); -1 is none.
+LRESULT OptionaWindow::OnFindRow(const NMLVFINDITEMW& find) {
+  const UINT flags = find.lvfi.flags;
+  if ((flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr) return -1;
+  const auto row = optiona_.FindRow(Utf8(find.lvfi.psz), find.iStart, (flags & LVFI_PARTIAL) == 0);
+  return row ? *row : -1;
 }
 
 // The text of a cell of LV: the row's name in column 0, its path in column 1.
@@ -463,6 +493,14 @@ void OptionaWindow::UpdateListTip() {
 LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
   auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrW(list, GWLP_USERDATA));
+  if (message == WM_GETDLGCODE) {
+    // Enter belongs to the list, which activates its row, not to the window (that has no default
+    // button, and would take it for one).
+    const auto* key = reinterpret_cast<const MSG*>(lparam);
+    const LRESULT code = CallWindowProcW(self->list_procedure_, list, message, wparam, lparam);
+    const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+    return enter ? code | DLGC_WANTALLKEYS : code;
+  }
   if (message == WM_MOUSEMOVE) {
     const int row = self->RowUnderPointer();
     if (row != self->tip_row_) {

@@ -147,6 +147,44 @@ TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
   }
 }
 
+// By keys alone: the fields follow the selection, so Edit writes the row the selection is on;
+// letters typed in quick succession go to the row they begin; Enter on a row arms Delete.
+TEST_F(OptionsTest, TheListByKeyboard) {
+  HWND options =
+      OpenOptions("Alpha=D:\\A.EXE\r\nBeta=D:\\B.EXE\r\nTape=D:\\T.EXE\r\nTools=D:\\X.EXE\r\n");
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  HWND name = Item(options, ids::kTxtName);
+  ClickListViewRow(lv, 0);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(name) == "Alpha"; }));
+  PressKey(VK_DOWN);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == "Beta"; }));
+  EXPECT_EQ(WindowText(Item(options, ids::kLblPosition)), "2");
+  TypeInto(name, "Gamma");
+  ClickControl(Item(options, ids::kCmdEdit));
+  Answer("Info", "Please Save Before You Close");
+  EXPECT_EQ(ListViewRows(lv)[0].first, "Alpha");
+  EXPECT_EQ(ListViewRows(lv)[1].first, "GAMMA");
+
+  ClickListViewRow(lv, 0);
+  TypeText("to");  // past "Tape" to "Tools"
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == "Tools"; }));
+  // After a pause a search starts anew from the next row, and goes on past the end.
+  for (const auto& [typed, row] : {std::pair{"t", "Tape"}, std::pair{"a", "Alpha"}}) {
+    Sleep(1500);
+    TypeText(typed);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == row; })) << typed;
+  }
+
+  EXPECT_FALSE(IsWindowEnabled(Item(options, ids::kCmdDelete)));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(options, ids::kCmdDelete)) != 0; }));
+  ClickControl(Item(options, ids::kCmdDelete));
+  Answer("Info", "Please Save Before You Close");
+  EXPECT_EQ(ListViewRows(lv),
+            (Rows{{"GAMMA", "D:\\B.EXE"}, {"Tape", "D:\\T.EXE"}, {"Tools", "D:\\X.EXE"}}));
+}
+
 TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {
   HWND options = OpenOptions(kThreeRows);
   ASSERT_NE(options, nullptr);
