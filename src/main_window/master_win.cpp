@@ -284,7 +284,7 @@ void OpenMasterWindow(Session& session) {
   if (window->Create(std::move(owned))) {
     window->Load();
   } else {
-    session.WindowNotCreated("The menu window");
+    session.WindowNotCreated(L"The menu window");
   }
 }
 

@@ -535,7 +535,7 @@ void OpenOptionsWindow(Session& session) {
   if (window->Create(std::move(owned))) {
     window->Load();
   } else {
-    session.WindowNotCreated("The Options window");
+    session.WindowNotCreated(L"The Options window");
   }
 }
 

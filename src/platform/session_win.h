@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "platform/platform.h"
 #include "platform/ui_win.h"
 
@@ -26,11 +24,9 @@ struct Session {
   }
   // A window that could not be made (`what` names it) says so, and the program ends with a
   // failure code once its last window has gone (at once when it has none).
-  void WindowNotCreated(const std::string& what) {
-    const DWORD error = GetLastError();
+  void WindowNotCreated(const wchar_t* what) {
     exit_code = 1;
-    ShowBox(nullptr, what + " could not be opened (system error " + std::to_string(error) + ").",
-            "RMX", MB_OK | MB_ICONINFORMATION);
+    ShowWindowNotCreated(what);
   }
 };
 

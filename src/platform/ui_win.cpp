@@ -197,6 +197,13 @@ int ShowBox(HWND window, const std::string& text, const std::string& title, UINT
                      shown ? type : type | MB_TASKMODAL);
 }
 
+void ShowWindowNotCreated(const wchar_t* what) {
+  const DWORD error = GetLastError();
+  wchar_t text[200];
+  wsprintfW(text, L"%s could not be opened (system error %lu).", what, error);
+  MessageBoxW(nullptr, text, L"RMX", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+}
+
 void CentreOnScreen(HWND window, int width, int height) {
   RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   MONITORINFO monitor{};

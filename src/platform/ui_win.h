@@ -119,6 +119,9 @@ HWND CreateObjectWindow(std::unique_ptr<Window> object, const wchar_t* window_cl
 // task-modal: no window of the program can be used, or closed, behind it. UTF-8 texts.
 int ShowBox(HWND window, const std::string& text, const std::string& title, UINT type);
 
+// A task-modal box that says a window (`what`) could not be made, with the system's error number.
+void ShowWindowNotCreated(const wchar_t* what);
+
 // Centres a window of a given outer size on the screen it is on.
 void CentreOnScreen(HWND window, int width, int height);
 
