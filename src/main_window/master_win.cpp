@@ -23,11 +23,6 @@ constexpr int kOuterWidthTwips = 10200;
 constexpr int kOuterHeightTwips = 8985;
 // A window that keeps its size needs no sizing border.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr COLORREF kMenuText = RGB(0, 0, 255);
-constexpr COLORREF kMenuGround = RGB(255, 192, 192);
-constexpr COLORREF kLabel1Ground = RGB(0, 0, 255);
-constexpr COLORREF kLabel5Text = RGB(255, 255, 128);
-constexpr COLORREF kLabel5Ground = RGB(128, 128, 255);
 // Work done away from the window has come back (the message carries nothing).
 constexpr UINT kWorkDone = WM_APP + 2;
 // A list that takes longer than this to read (a slow server) finds the window on screen already.
@@ -43,7 +38,7 @@ class MasterWindow : public MasterView {
  public:
   explicit MasterWindow(Session& session) : session_(session), master_(session.platform, *this) {}
 
-  bool Create();
+  bool Create(std::unique_ptr<MasterWindow> self);
   void Load();
 
   // MasterView
@@ -137,17 +132,17 @@ class MasterWindow : public MasterView {
   bool loaded_ = false;  // window on screen
 };
 
-bool MasterWindow::Create() {
+// `self` owns this object until its window takes it; false when no window could be made, and the
+// object is gone then.
+bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
   static const std::wstring window_class = Wide(ids::kWindowClass);
   static const bool registered =
       RegisterWindowClass(window_class.c_str(), &RouteToWindow<MasterWindow>);
-  if (!registered) {
-    delete this;
+  if (!registered) return false;
+  if (CreateObjectWindow(std::move(self), window_class.c_str(), Caption().c_str(), kStyle) ==
+      nullptr) {
     return false;
   }
-  hwnd_ = CreateWindowExW(0, window_class.c_str(), Caption().c_str(), kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (hwnd_ == nullptr) return false;
   work_ = std::make_unique<WindowWork>(hwnd_, kWorkDone);
   // Timer2 runs from the moment the window exists; its tick is taken once the window is on screen.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
@@ -233,6 +228,10 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT:
       OnPaint();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowSystemColours(hwnd_, message, wparam, lparam);
+      return 0;
     case WM_DESTROY:
       // Form_Unload: nothing beyond closing; the program ends with its last window.
       if (session_.master == hwnd_) session_.master = nullptr;
@@ -289,23 +288,10 @@ void MasterWindow::OnWorkDone() {
 }
 
 LRESULT MasterWindow::OnColour(HDC dc, HWND control) {
-  if (control == list7_) {
-    SetTextColor(dc, kMenuText);
-    SetBkColor(dc, kMenuGround);
-    return reinterpret_cast<LRESULT>(SolidBrush(kMenuGround));
-  }
-  if (control == label1_) {
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, kLabel1Ground);
-    return reinterpret_cast<LRESULT>(SolidBrush(kLabel1Ground));
-  }
-  if (control == label5_) {
-    SetTextColor(dc, kLabel5Text);
-    SetBkColor(dc, kLabel5Ground);
-    return reinterpret_cast<LRESULT>(SolidBrush(kLabel5Ground));
-  }
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  if (control == list7_) return ColourControl(dc, Part::kMenu);
+  if (control == label1_) return ColourControl(dc, Part::kModeCaption);
+  if (control == label5_) return ColourControl(dc, Part::kMode);
+  return ColourControl(dc, Part::kWindow);
 }
 
 void MasterWindow::OnPaint() {
@@ -355,9 +341,13 @@ void MasterWindow::Form_Resize() {
 }  // namespace
 
 void OpenMasterWindow(Session& session) {
-  // Once CreateWindowEx has seen the object, it belongs to its window and goes with it.
-  auto* window = new MasterWindow(session);
-  if (window->Create()) window->Load();
+  auto owned = std::make_unique<MasterWindow>(session);
+  MasterWindow* window = owned.get();
+  if (window->Create(std::move(owned))) {
+    window->Load();
+  } else {
+    session.WindowNotCreated(L"The menu window");
+  }
 }
 
 }  // namespace marlo

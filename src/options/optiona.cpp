@@ -1,6 +1,9 @@
 #include "options/optiona.h"
 
+#include <algorithm>
+
 #include "platform/paths.h"
+#include "platform/utf8.h"
 
 namespace marlo {
 namespace {
@@ -23,6 +26,20 @@ ReadResult ReadList(FileSystem& files, const std::string& program_folder) {
 bool SameRead(const ReadResult& a, const ReadResult& b) {
   return a.missing == b.missing && a.complete == b.complete && a.bytes == b.bytes;
 }
+
+bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// The first `count` characters of UTF-8 `text` (all of it when it has fewer).
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  std::size_t at = 0;
+  for (; at < text.size() && count > 0; --count) {
+    ++at;
+    while (at < text.size() && IsContinuation(text[at])) ++at;
+  }
+  return text.substr(0, at);
+}
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -53,6 +70,32 @@ void Optiona::LV_Click() {
 void Optiona::LV_DblClick() {
   delete_enabled_ = true;
   view_.EnableDelete();
+}
+
+std::optional<int> Optiona::FindRow(const std::string& typed, int start, bool whole) {
+  if (typed.empty() || rows_.empty()) return std::nullopt;
+  const std::string upper = platform_.locale.UpperCase(typed);
+  const auto characters = static_cast<std::size_t>(
+      std::count_if(typed.begin(), typed.end(), [](char c) { return !IsContinuation(c); }));
+  const std::size_t count = rows_.size();
+  const std::size_t first = InRange(start, rows_) ? static_cast<std::size_t>(start) : 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t row = (first + i) % count;
+    const std::string& name = rows_[row].caption;
+    if (SameInUpperCase(whole ? name : FirstCharacters(name, characters), upper)) {
+      return static_cast<int>(row);
+    }
+  }
+  return std::nullopt;
+}
+
+// Upper case turns a character into one character. Plain ASCII is compared here, so that a long
+// list is searched without asking the system for each row; other letters by the system's rules.
+bool Optiona::SameInUpperCase(std::string_view text, const std::string& upper) {
+  if (AsciiRun(text) < text.size()) return platform_.locale.UpperCase(std::string(text)) == upper;
+  return text.size() == upper.size() &&
+         std::equal(text.begin(), text.end(), upper.begin(),
+                    [](char a, char b) { return AsciiUpper(a) == b; });
 }
 
 void Optiona::cmdBrowse_Click() {

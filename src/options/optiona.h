@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "main_window/list_file.h"
@@ -27,10 +28,16 @@ class Optiona {
 
   // Load: the rows of app.txt, none selected.
   void Form_Load();
-  // Select: a click on LV copies the selected row into the two fields.
+  // Select: a click on LV, or the selection moved there by keys, copies the selected row into
+  // the two fields.
   void LV_Click();
-  // Arm delete: a double-click on LV enables Delete for the rest of the window's life.
+  // Arm delete: a double-click on LV, or Enter on a row, enables Delete for the rest of the
+  // window's life.
   void LV_DblClick();
+  // Typing in LV: the row whose name begins with `typed` (is `typed`, when `whole`), in either
+  // case, looking from row `start` on and on from the top past the end (from the top when
+  // `start` is no row); nothing when no row fits.
+  std::optional<int> FindRow(const std::string& typed, int start, bool whole);
   // Browse: the path field gets the file chosen in DLG; cancelled, it stays as it was.
   void cmdBrowse_Click();
   // New: a row from the fields directly below the selected row (at the end when none is).
@@ -59,6 +66,7 @@ class Optiona {
 
  private:
   bool FieldsRefused();
+  bool SameInUpperCase(std::string_view text, const std::string& upper);
   bool Save();
   bool ReplaceConfirmed();
   bool MayClose();

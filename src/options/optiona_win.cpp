@@ -24,8 +24,6 @@ namespace ids = optiona_ids;
 
 constexpr int kClientWidth = 593;
 constexpr int kClientHeight = 497;
-constexpr COLORREF kCaptionGround = RGB(128, 128, 255);
-constexpr COLORREF kMissingProgram = RGB(192, 0, 0);
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT kProgramChecked = WM_APP + 1;
 
@@ -67,7 +65,7 @@ class OptionaWindow : public OptionaView {
  public:
   explicit OptionaWindow(Session& session) : session_(session), optiona_(session.platform, *this) {}
 
-  bool Create();
+  bool Create(std::unique_ptr<OptionaWindow> self);
   void Load() {
     optiona_.Form_Load();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -130,6 +128,8 @@ class OptionaWindow : public OptionaView {
   LRESULT OnNotify(NMHDR& header);
   LRESULT OnColour(HDC dc, HWND control);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+  void OnRowChanged(const NMLISTVIEW& change);
+  LRESULT OnFindRow(const NMLVFINDITEMW& find);
   const std::string& CellText(int row, int column) const;
   void OnRowText(LVITEMW& item);
   void OnDpiChanged(int dpi, LPARAM suggested);
@@ -164,31 +164,43 @@ class OptionaWindow : public OptionaView {
   std::string dlg_file_;  // DLG keeps its file name from one Browse to the next
   std::wstring cell_;     // the text of the cell LV asked for last
   bool closing_ = false;
+  bool showing_rows_ = false;  // the window itself sets LV's selection
 };
 
-bool OptionaWindow::Create() {
+// `self` owns this object until its window takes it; false when no window could be made, and the
+// object is gone then.
+bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
   static const std::wstring window_class = Wide(ids::kWindowClass);
   static const bool registered =
       RegisterWindowClass(window_class.c_str(), &RouteToWindow<OptionaWindow>);
-  if (!registered) {
-    delete this;
+  if (!registered) return false;
+  if (CreateObjectWindow(std::move(self), window_class.c_str(), L"Main Menu Options", kStyle) ==
+      nullptr) {
     return false;
   }
-  hwnd_ = CreateWindowExW(0, window_class.c_str(), L"Main Menu Options", kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (hwnd_ == nullptr) return false;
   dpi_ = WindowDpi(hwnd_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, dpi_);
   CentreOnScreen(hwnd_, outer.cx, outer.cy);
   checker_ = std::make_unique<ProgramChecker>(hwnd_, kProgramChecked);
   layout_.SetDpi(dpi_);
 
-  // Created in focus order: name, path, browse, Save, Delete, Close, LV, New, Edit.
+  // Made in window order, which is the focus (tab) order of the controls that take the focus:
+  // name, path, browse, Save, Delete, Close, LV, New, Edit. Each field and the list come right
+  // after a label, from which a screen reader takes the name of a control without text of its
+  // own: the two captions, and the title strip for the list. The position label comes first, to
+  // be drawn over the end of the title strip.
+  lbl_position_ = layout_.Add(hwnd_, L"STATIC", L"", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
+                              ids::kLblPosition, 12);
+  lbl_name_ = layout_.Add(hwnd_, L"STATIC", L"Application Name", WS_VISIBLE | SS_CENTERIMAGE,
+                          {8, 32, 283, 25}, ids::kLblName, 12);
   txt_name_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                           {8, 56, 283, 27}, ids::kTxtName, 12, WS_EX_CLIENTEDGE);
+  lbl_path_ = layout_.Add(hwnd_, L"STATIC", L"Application Path", WS_VISIBLE | SS_CENTERIMAGE,
+                          {8, 88, 577, 25}, ids::kLblPath, 12);
   txt_path_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                           {8, 112, 577, 27}, ids::kTxtPath, 12, WS_EX_CLIENTEDGE);
-  cmd_browse_ = layout_.Add(hwnd_, L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_BITMAP,
+  // A picture, and a text for the screen reader.
+  cmd_browse_ = layout_.Add(hwnd_, L"BUTTON", L"Browse", WS_VISIBLE | WS_TABSTOP | BS_BITMAP,
                             {8, 144, 97, 49}, ids::kCmdBrowse, 9.75);
   layout_.Add(hwnd_, L"BUTTON", L"Save", WS_VISIBLE | WS_TABSTOP, {304, 144, 89, 49}, ids::kCmdSave,
               9.75);
@@ -196,6 +208,9 @@ bool OptionaWindow::Create() {
                             {400, 144, 89, 49}, ids::kCmdDelete, 9.75);
   layout_.Add(hwnd_, L"BUTTON", L"Close", WS_VISIBLE | WS_TABSTOP, {496, 144, 89, 49},
               ids::kCmdClose, 9.75);
+  lbl_title_ =
+      layout_.Add(hwnd_, L"STATIC", L"Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                  {0, 0, 593, 25}, ids::kLblTitle, 12);
   lv_ = layout_.Add(
       hwnd_, WC_LISTVIEWW, L"",
       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
@@ -213,17 +228,6 @@ bool OptionaWindow::Create() {
               9.75);
   layout_.Add(hwnd_, L"BUTTON", L"Edit", WS_VISIBLE | WS_TABSTOP, {208, 144, 89, 49}, ids::kCmdEdit,
               9.75);
-  lbl_title_ =
-      layout_.Add(hwnd_, L"STATIC", L"Main Menu Settings", WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
-                  {0, 0, 593, 25}, ids::kLblTitle, 12);
-  lbl_name_ = layout_.Add(hwnd_, L"STATIC", L"Application Name", WS_VISIBLE | SS_CENTERIMAGE,
-                          {8, 32, 283, 25}, ids::kLblName, 12);
-  lbl_path_ = layout_.Add(hwnd_, L"STATIC", L"Application Path", WS_VISIBLE | SS_CENTERIMAGE,
-                          {8, 88, 577, 25}, ids::kLblPath, 12);
-  lbl_position_ = layout_.Add(hwnd_, L"STATIC", L"", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
-                              ids::kLblPosition, 12);
-  // The title strip is drawn under the position label, which sits at its end.
-  SetWindowPos(lbl_title_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ApplyDensity();
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -261,7 +265,9 @@ void OptionaWindow::AddTooltip(HWND control, const std::string& text) {
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// A row the window selects itself is not the user's choice: the fields keep what they hold.
 void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) {
+  showing_rows_ = true;
   rows_ = &rows;
   SendMessageW(lv_, LVM_SETITEMCOUNT, rows.size(), LVSICF_NOSCROLL);
   LVITEMW state{};
@@ -272,6 +278,7 @@ void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<i
     SendMessageW(lv_, LVM_SETITEMSTATE, *selected, reinterpret_cast<LPARAM>(&state));
   }
   InvalidateRect(lv_, nullptr, TRUE);
+  showing_rows_ = false;
 }
 
 Answer OptionaWindow::Ask(const std::string& text, const std::string& title, bool with_cancel) {
@@ -319,6 +326,11 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      ApplyDensity();  // the browse picture stands on the button's colour
+      FollowSystemColours(hwnd_, message, wparam, lparam);
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), lparam);
       return 0;
@@ -327,10 +339,12 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       for (const auto& [path, found] : checker_->TakeAnswers())
         optiona_.ProgramChecked(path, found);
       return 0;
-    case WM_QUERYENDSESSION:
+    case WM_QUERYENDSESSION: {
       // Logoff or shutdown: changes not saved are asked about as on any way out; Cancel keeps
-      // the session.
+      // the session. Meanwhile Windows shows why the program holds the logoff up.
+      const ShutdownBlockReason reason(hwnd_, "The menu list has changes that are not saved.");
       return optiona_.Form_QueryUnload() ? TRUE : FALSE;
+    }
     case WM_CLOSE:
       // Closing through the frame asks first when there are changes not saved.
       if (closing_ || optiona_.Form_QueryUnload()) DestroyWindow(hwnd_);
@@ -390,9 +404,15 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
       case NM_CLICK:
         optiona_.LV_Click();
         return 0;
+      case LVN_ITEMCHANGED:
+        OnRowChanged(reinterpret_cast<NMLISTVIEW&>(header));
+        return 0;
       case NM_DBLCLK:
+      case LVN_ITEMACTIVATE:  // a double-click on a row, or Enter
         optiona_.LV_DblClick();
         return 0;
+      case LVN_ODFINDITEMW:
+        return OnFindRow(reinterpret_cast<NMLVFINDITEMW&>(header));
       case LVN_GETDISPINFOW:
         OnRowText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
         return 0;
@@ -403,6 +423,24 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
     }
   }
   return 0;
+}
+
+// The selection moved to a row, by a click or by keys (arrows, Home, End, Page keys, typing): the
+// fields follow it.
+void OptionaWindow::OnRowChanged(const NMLISTVIEW& change) {
+  const bool selected = (change.uChanged & LVIF_STATE) != 0 &&
+                        (change.uNewState & LVIS_SELECTED) != 0 &&
+                        (change.uOldState & LVIS_SELECTED) == 0;
+  if (selected && change.iItem >= 0 && !showing_rows_) optiona_.LV_Click();
+}
+
+// Letters typed in LV: the list view gathers those typed in quick succession and asks for the row
+// they begin (a program asking LVM_FINDITEM may want a whole name); -1 is none.
+LRESULT OptionaWindow::OnFindRow(const NMLVFINDITEMW& find) {
+  const UINT flags = find.lvfi.flags;
+  if ((flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr) return -1;
+  const auto row = optiona_.FindRow(Utf8(find.lvfi.psz), find.iStart, (flags & LVFI_PARTIAL) == 0);
+  return row ? *row : -1;
 }
 
 // The text of a cell of LV: the row's name in column 0, its path in column 1.
@@ -425,7 +463,7 @@ LRESULT OptionaWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
       optiona_.RowMark(static_cast<int>(draw.nmcd.dwItemSpec)) == ProgramMark::kMissing) {
-    draw.clrText = kMissingProgram;
+    draw.clrText = PaintColours(Part::kMissingProgram).text;
   }
   return CDRF_DODEFAULT;
 }
@@ -455,6 +493,14 @@ void OptionaWindow::UpdateListTip() {
 LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
   auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrW(list, GWLP_USERDATA));
+  if (message == WM_GETDLGCODE) {
+    // Enter belongs to the list, which activates its row, not to the window (that has no default
+    // button, and would take it for one).
+    const auto* key = reinterpret_cast<const MSG*>(lparam);
+    const LRESULT code = CallWindowProcW(self->list_procedure_, list, message, wparam, lparam);
+    const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+    return enter ? code | DLGC_WANTALLKEYS : code;
+  }
   if (message == WM_MOUSEMOVE) {
     const int row = self->RowUnderPointer();
     if (row != self->tip_row_) {
@@ -466,18 +512,9 @@ LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wp
 }
 
 LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {
-  if (control == lbl_title_) {
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, RGB(0, 0, 0));
-    return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
-  }
-  if (control == lbl_name_ || control == lbl_path_) {
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, kCaptionGround);
-    return reinterpret_cast<LRESULT>(SolidBrush(kCaptionGround));
-  }
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  if (control == lbl_title_) return ColourControl(dc, Part::kTitle);
+  if (control == lbl_name_ || control == lbl_path_) return ColourControl(dc, Part::kFieldCaption);
+  return ColourControl(dc, Part::kWindow);
 }
 
 void OptionaWindow::OnDpiChanged(int dpi, LPARAM suggested) {
@@ -493,9 +530,13 @@ void OptionaWindow::OnDpiChanged(int dpi, LPARAM suggested) {
 void OpenOptionsWindow(Session& session) {
   // Only this window needs the list view: the main window starts without asking for it.
   InitCommonControlsFromSystem();
-  // Once CreateWindowEx has seen the object, it belongs to its window and goes with it.
-  auto* window = new OptionaWindow(session);
-  if (window->Create()) window->Load();
+  auto owned = std::make_unique<OptionaWindow>(session);
+  OptionaWindow* window = owned.get();
+  if (window->Create(std::move(owned))) {
+    window->Load();
+  } else {
+    session.WindowNotCreated(L"The Options window");
+  }
 }
 
 }  // namespace marlo

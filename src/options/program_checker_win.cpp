@@ -13,9 +13,21 @@ struct ProgramChecker::Shared {
   std::vector<std::pair<std::string, bool>> answers;
   HWND window = nullptr;  // null once the window is gone: the thread then ends
   UINT message = 0;
+  bool told = false;  // the window has been told of the answers waiting, and has not taken them
 };
 
 namespace {
+
+// How soon a sign the window's queue refused is posted again, when no other answer comes first.
+constexpr DWORD kTellAgainMs = 200;
+
+// The window hears once that answers wait, however many come before it takes them. A post that
+// fails (a full message queue) is tried again with the next answer, or after a short wait: else
+// no row would ever be marked again. Called with the lock held.
+void TellWindow(ProgramChecker::Shared& shared) {
+  if (shared.told || shared.answers.empty() || shared.window == nullptr) return;
+  shared.told = PostMessageW(shared.window, shared.message, 0, 0) != FALSE;
+}
 
 DWORD WINAPI CheckerThread(void* parameter) {
   std::unique_ptr<std::shared_ptr<ProgramChecker::Shared>> owned(
@@ -24,7 +36,9 @@ DWORD WINAPI CheckerThread(void* parameter) {
   for (;;) {
     AcquireSRWLockExclusive(&shared.lock);
     while (shared.window != nullptr && shared.queue.empty()) {
-      SleepConditionVariableSRW(&shared.wake, &shared.lock, INFINITE, 0);
+      TellWindow(shared);
+      const bool owed = !shared.told && !shared.answers.empty();
+      SleepConditionVariableSRW(&shared.wake, &shared.lock, owed ? kTellAgainMs : INFINITE, 0);
     }
     if (shared.window == nullptr) {
       ReleaseSRWLockExclusive(&shared.lock);
@@ -38,11 +52,9 @@ DWORD WINAPI CheckerThread(void* parameter) {
     const bool found =
         ProgramExists(path, [&files](const std::string& file) { return NamesFile(files, file); });
 
-    // The window hears once that answers wait, however many come before it takes them.
     AcquireSRWLockExclusive(&shared.lock);
-    const bool first = shared.answers.empty();
     shared.answers.emplace_back(std::move(path), found);
-    if (first && shared.window != nullptr) PostMessageW(shared.window, shared.message, 0, 0);
+    TellWindow(shared);
     ReleaseSRWLockExclusive(&shared.lock);
   }
 }
@@ -81,6 +93,7 @@ std::vector<std::pair<std::string, bool>> ProgramChecker::TakeAnswers() {
   AcquireSRWLockExclusive(&shared_->lock);
   std::vector<std::pair<std::string, bool>> answers = std::move(shared_->answers);
   shared_->answers.clear();
+  shared_->told = false;
   ReleaseSRWLockExclusive(&shared_->lock);
   return answers;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/ui_win.h"
 
 namespace marlo {
 
@@ -14,10 +15,18 @@ struct Session {
   int open_windows = 0;
   // The Options window marks rows whose program is missing; off only to measure what it costs.
   bool mark_programs = true;
+  // What the program ends with: not 0 once a window could not be made.
+  int exit_code = 0;
 
   void WindowOpened() { ++open_windows; }
   void WindowClosed() {
     if (--open_windows == 0) PostQuitMessage(0);
+  }
+  // A window that could not be made (`what` names it) says so, and the program ends with a
+  // failure code once its last window has gone (at once when it has none).
+  void WindowNotCreated(const wchar_t* what) {
+    exit_code = 1;
+    ShowWindowNotCreated(what);
   }
 };
 

@@ -46,6 +46,29 @@ bool FaceFits(const wchar_t* face, int height) {
   return lstrcmpiW(got, face) == 0 && (scalable || std::abs(em + height) <= 1);
 }
 
+// The high-contrast setting and the system's colours as last read.
+struct ColourSetting {
+  bool read = false;
+  bool high_contrast = false;
+  SystemColours system{};
+};
+
+ColourSetting& CurrentColours() {
+  static ColourSetting setting;
+  if (setting.read) return setting;
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  setting.high_contrast =
+      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  setting.system = {{GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)},
+                    {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)},
+                    {GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_HIGHLIGHT)},
+                    GetSysColor(COLOR_GRAYTEXT)};
+  setting.read = true;
+  return setting;
+}
+
 }  // namespace
 
 int WindowDpi(HWND window) {
@@ -117,6 +140,42 @@ HBRUSH SolidBrush(COLORREF colour) {
   return brush;
 }
 
+bool HighContrast() { return CurrentColours().high_contrast; }
+
+Colours PaintColours(Part part) {
+  const ColourSetting& setting = CurrentColours();
+  return ColoursOf(part, setting.high_contrast, setting.system);
+}
+
+LRESULT ColourControl(HDC dc, Part part) {
+  const Colours colours = PaintColours(part);
+  SetTextColor(dc, colours.text);
+  SetBkColor(dc, colours.ground);
+  return reinterpret_cast<LRESULT>(SolidBrush(colours.ground));
+}
+
+void FollowSystemColours(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  CurrentColours().read = false;
+  // Common controls (the list view) take their colours anew only when told.
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    SendMessageW(child, message, wparam, lparam);
+  }
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+ShutdownBlockReason::ShutdownBlockReason(HWND window, const std::string& reason) : window_(window) {
+  using Create = BOOL(WINAPI*)(HWND, const wchar_t*);
+  static const auto create = FromUser32<Create>("ShutdownBlockReasonCreate");
+  registered_ = create != nullptr && create(window_, Wide(reason).c_str());
+}
+
+ShutdownBlockReason::~ShutdownBlockReason() {
+  using Destroy = BOOL(WINAPI*)(HWND);
+  static const auto destroy = FromUser32<Destroy>("ShutdownBlockReasonDestroy");
+  if (registered_ && destroy != nullptr) destroy(window_);
+}
+
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
@@ -136,6 +195,13 @@ int ShowBox(HWND window, const std::string& text, const std::string& title, UINT
   const bool shown = window != nullptr && IsWindowVisible(window);
   return MessageBoxW(shown ? window : nullptr, Wide(text).c_str(), Wide(title).c_str(),
                      shown ? type : type | MB_TASKMODAL);
+}
+
+void ShowWindowNotCreated(const wchar_t* what) {
+  const DWORD error = GetLastError();
+  wchar_t text[200];
+  wsprintfW(text, L"%s could not be opened (system error %lu).", what, error);
+  MessageBoxW(nullptr, text, L"RMX", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
 }
 
 void CentreOnScreen(HWND window, int width, int height) {

@@ -6,8 +6,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/colours.h"
 
 namespace marlo {
 
@@ -53,15 +56,41 @@ class ChildLayout {
 // A solid brush of a colour, kept for the life of the program.
 HBRUSH SolidBrush(COLORREF colour);
 
+// Whether the system's high-contrast setting is on, and the colours `part` is painted in: read
+// once, and again after FollowSystemColours.
+bool HighContrast();
+Colours PaintColours(Part part);
+// Answers a WM_CTLCOLOR... message for a control painted as `part`.
+LRESULT ColourControl(HDC dc, Part part);
+// After WM_SYSCOLORCHANGE or WM_SETTINGCHANGE (high contrast turned on or off, another scheme):
+// the colours are read anew, the window's controls hear of it, and all is painted again.
+void FollowSystemColours(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// While it lives, a logoff or shutdown that waits for `window` shows `reason` (where the system
+// can: Windows Vista and later).
+class ShutdownBlockReason {
+ public:
+  ShutdownBlockReason(HWND window, const std::string& reason);
+  ~ShutdownBlockReason();
+  ShutdownBlockReason(const ShutdownBlockReason&) = delete;
+  ShutdownBlockReason& operator=(const ShutdownBlockReason&) = delete;
+
+ private:
+  HWND window_;
+  bool registered_ = false;
+};
+
 // Registers a window class with the arrow cursor, the program's icon and the dialog colour.
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure);
 
-// The window procedure of a window object: the object handed to CreateWindowEx is picked up at
-// WM_NCCREATE, every message goes to its Handle, and it is deleted with its window.
+// The window procedure of a window object made by CreateObjectWindow: the window takes the object
+// at WM_NCCREATE, every message goes to its Handle, and it is deleted with its window.
 template <typename Window>
 LRESULT CALLBACK RouteToWindow(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    auto* owner = static_cast<std::unique_ptr<Window>*>(
+        reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    Window* self = owner->release();
     self->Attach(hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
@@ -75,9 +104,23 @@ LRESULT CALLBACK RouteToWindow(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
   return self->Handle(message, wparam, lparam);
 }
 
+// Makes the top-level window of `object`, of a class whose procedure is RouteToWindow<Window>.
+// From its first message the window owns the object, and deletes it when it goes (also when its
+// creation fails after that); an object no window took is freed here. Null when no window was
+// made: the object is gone either way.
+template <typename Window>
+HWND CreateObjectWindow(std::unique_ptr<Window> object, const wchar_t* window_class,
+                        const wchar_t* title, DWORD style) {
+  return CreateWindowExW(0, window_class, title, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), &object);
+}
+
 // A message box owned by `window` while that is on screen. Before (a start-up's message) it is
 // task-modal: no window of the program can be used, or closed, behind it. UTF-8 texts.
 int ShowBox(HWND window, const std::string& text, const std::string& title, UINT type);
+
+// A task-modal box that says a window (`what`) could not be made, with the system's error number.
+void ShowWindowNotCreated(const wchar_t* what);
 
 // Centres a window of a given outer size on the screen it is on.
 void CentreOnScreen(HWND window, int width, int height);

@@ -26,7 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   marlo::OpenMasterWindow(session);
   if (session.open_windows == 0) {
     marlo::FinishOwedWork();
-    return 0;
+    return session.exit_code;
   }
 
   MSG message;
@@ -39,5 +39,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   }
   // No start record is lost to a menu ended at once: the log gets what is left of its seconds.
   marlo::FinishOwedWork();
-  return 0;
+  return session.exit_code;
 }

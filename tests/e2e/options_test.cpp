@@ -111,6 +111,78 @@ TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
   GetClientRect(options, &client);
   EXPECT_EQ(client.right, 593);
   EXPECT_EQ(client.bottom, 497);
+
+  // Names as a screen reader takes them: a button's own text; the visible label right before a
+  // field or the list in the window order.
+  const std::pair<int, std::string> names[] = {{ids::kCmdBrowse, "Browse"},
+                                               {ids::kCmdNew, "New"},
+                                               {ids::kCmdEdit, "Edit"},
+                                               {ids::kCmdSave, "Save"},
+                                               {ids::kCmdDelete, "Delete"},
+                                               {ids::kCmdClose, "Close"},
+                                               {ids::kTxtName, "Application Name"},
+                                               {ids::kTxtPath, "Application Path"},
+                                               {ids::kLV, "Main Menu Settings"}};
+  for (const auto& [id, name] : names) {
+    HWND named = Item(options, id);
+    char kind[32] = {};
+    GetClassNameA(named, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Button") != 0) named = GetWindow(named, GW_HWNDPREV);
+    GetClassNameA(named, kind, sizeof kind);
+    EXPECT_TRUE(lstrcmpiA(kind, "Button") == 0 || lstrcmpiA(kind, "Static") == 0) << kind;
+    EXPECT_TRUE(IsWindowVisible(named)) << name;
+    EXPECT_EQ(WindowText(named), name);
+  }
+  // The focus order is the program's own (Delete, disabled, is passed over), and goes round.
+  ClickControl(Item(options, ids::kTxtName));
+  for (const int id : {ids::kTxtPath, ids::kCmdBrowse, ids::kCmdSave, ids::kCmdClose, ids::kLV,
+                       ids::kCmdNew, ids::kCmdEdit, ids::kTxtName}) {
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] {
+      GUITHREADINFO thread{};
+      thread.cbSize = sizeof thread;
+      GetGUIThreadInfo(GetWindowThreadProcessId(options, nullptr), &thread);
+      return thread.hwndFocus == Item(options, id);
+    })) << id;
+  }
+}
+
+// By keys alone: the fields follow the selection, so Edit writes the row the selection is on;
+// letters typed in quick succession go to the row they begin; Enter on a row arms Delete.
+TEST_F(OptionsTest, TheListByKeyboard) {
+  HWND options =
+      OpenOptions("Alpha=D:\\A.EXE\r\nBeta=D:\\B.EXE\r\nTape=D:\\T.EXE\r\nTools=D:\\X.EXE\r\n");
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  HWND name = Item(options, ids::kTxtName);
+  ClickListViewRow(lv, 0);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(name) == "Alpha"; }));
+  PressKey(VK_DOWN);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == "Beta"; }));
+  EXPECT_EQ(WindowText(Item(options, ids::kLblPosition)), "2");
+  TypeInto(name, "Gamma");
+  ClickControl(Item(options, ids::kCmdEdit));
+  Answer("Info", "Please Save Before You Close");
+  EXPECT_EQ(ListViewRows(lv)[0].first, "Alpha");
+  EXPECT_EQ(ListViewRows(lv)[1].first, "GAMMA");
+
+  ClickListViewRow(lv, 0);
+  TypeText("to");  // past "Tape" to "Tools"
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == "Tools"; }));
+  // After a pause a search starts anew from the next row, and goes on past the end.
+  for (const auto& [typed, row] : {std::pair{"t", "Tape"}, std::pair{"a", "Alpha"}}) {
+    Sleep(1500);
+    TypeText(typed);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == row; })) << typed;
+  }
+
+  EXPECT_FALSE(IsWindowEnabled(Item(options, ids::kCmdDelete)));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(options, ids::kCmdDelete)) != 0; }));
+  ClickControl(Item(options, ids::kCmdDelete));
+  Answer("Info", "Please Save Before You Close");
+  EXPECT_EQ(ListViewRows(lv),
+            (Rows{{"GAMMA", "D:\\B.EXE"}, {"Tape", "D:\\T.EXE"}, {"Tools", "D:\\X.EXE"}}));
 }
 
 TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {

@@ -224,6 +224,35 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{kSklad + "=1\r\n", kCafe, kSklad + "=1\r\n" + kCafe + "=D:\\N.EXE\r\n"},
         FormCase{kMark + "A=1\r\n", kCafe, kMark + "A=1\r\n" + kCafe + "=D:\\N.EXE\r\n"}));
 
+// Letters typed in the list go to the next row they begin, in either case, on from the top past
+// the end; a program asking the list may want a whole name.
+struct FindCase {
+  std::string typed;
+  int start;
+  bool whole;
+  std::optional<int> row;
+};
+
+class FindRowTest : public OptionaTest, public ::testing::WithParamInterface<FindCase> {};
+
+TEST_P(FindRowTest, FindsTheNextRowTheTypedLettersBegin) {
+  auto& o =
+      Open("Alpha=1\r\nTape=2\r\ntools=3\r\nTop=4\r\n" + kSklad + "=5\r\n" + kCafe + "=6\r\n");
+  EXPECT_EQ(o.FindRow(GetParam().typed, GetParam().start, GetParam().whole), GetParam().row)
+      << GetParam().typed << " from " << GetParam().start;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FindRowTest,
+    ::testing::Values(FindCase{"t", 0, false, 1}, FindCase{"t", 2, false, 2},
+                      FindCase{"TO", 1, false, 2}, FindCase{"to", 3, false, 3},
+                      FindCase{"to", 4, false, 2}, FindCase{"al", -1, false, 0},
+                      FindCase{"al", 99, false, 0}, FindCase{"tx", 0, false, std::nullopt},
+                      FindCase{"", 0, false, std::nullopt},
+                      FindCase{"\xD0\xA1\xD0\xBA", 0, false, 4},
+                      FindCase{"CAF\xC3\xA9", 0, false, 5}, FindCase{"top", 0, true, 3},
+                      FindCase{"To", 0, true, std::nullopt}));
+
 class FailingSaveTest : public OptionaTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(FailingSaveTest, LeavesTheOldListAndNoTemporaryFileAndSaysSo) {
