@@ -36,8 +36,13 @@ SIZE OuterSize(int dpi) {
 
 class MasterWindow : public MasterView {
  public:
-  explicit MasterWindow(Session& session) : session_(session), master_(session.platform, *this) {}
+  explicit MasterWindow(Session& session)
+      : session_(session),
+        master_(session.platform, *this),
+        work_(std::make_unique<WindowWork>(kWorkDone)) {}
 
+  // The start-up's reading begins before the window is made, and goes on while it is.
+  void Form_Load() { master_.Form_Load(); }
   bool Create(std::unique_ptr<MasterWindow> self);
   void Load();
 
@@ -143,7 +148,7 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
       nullptr) {
     return false;
   }
-  work_ = std::make_unique<WindowWork>(hwnd_, kWorkDone);
+  work_->Attach(hwnd_);
   // Timer2 runs from the moment the window exists; its tick is taken once the window is on screen.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
   dpi_ = WindowDpi(hwnd_);
@@ -178,7 +183,6 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
 // it, or, when the server is slow to give the list, a moment after the start all the same.
 // Timer2's one tick counts only once the window is on screen.
 void MasterWindow::Load() {
-  master_.Form_Load();
   if (!closing_ && !loaded_) SetTimer(hwnd_, ids::kShowTimer, kShowAfterMilliseconds, nullptr);
 }
 
@@ -343,6 +347,7 @@ void MasterWindow::Form_Resize() {
 void OpenMasterWindow(Session& session) {
   auto owned = std::make_unique<MasterWindow>(session);
   MasterWindow* window = owned.get();
+  window->Form_Load();
   if (window->Create(std::move(owned))) {
     window->Load();
   } else {

@@ -4,91 +4,135 @@
 
 namespace marlo {
 
-// What the window and the threads share; the last of them to let go of it frees it.
-struct WindowWork::Shared {
-  SRWLOCK lock = SRWLOCK_INIT;
-  std::vector<std::function<void()>> ready;
-  HWND window = nullptr;  // null once the window is gone
-  UINT message = 0;
-  bool told = false;  // the window was told and has not taken what is ready since
-};
-
 namespace {
 
 struct Job {
   std::function<void()> work;
   std::function<void()> then;
-  std::shared_ptr<WindowWork::Shared> shared;
+  bool owed = false;  // the program's end waits for it
 };
-
-// A notice that could not be posted (the window's queue full) is posted again with the next
-// piece of work that comes back, and the window also takes what is ready at its own timers.
-void Finished(Job& job) {
-  WindowWork::Shared& shared = *job.shared;
-  AcquireSRWLockExclusive(&shared.lock);
-  if (shared.window != nullptr) {
-    shared.ready.push_back(std::move(job.then));
-    if (!shared.told) shared.told = PostMessageW(shared.window, shared.message, 0, 0) != FALSE;
-  }
-  ReleaseSRWLockExclusive(&shared.lock);
-}
-
-DWORD WINAPI JobThread(void* parameter) {
-  std::unique_ptr<Job> job(static_cast<Job*>(parameter));
-  job->work();
-  Finished(*job);
-  return 0;
-}
-
-// Threads whose work the program's end waits for, with the moment each may take until.
-SRWLOCK owed_lock = SRWLOCK_INIT;
-std::vector<std::pair<HANDLE, Deadline>>* owed = nullptr;
-
-// Takes the thread's handle; those of threads that ended are let go on the way.
-void Owe(HANDLE thread, Deadline finish_by) {
-  AcquireSRWLockExclusive(&owed_lock);
-  if (owed == nullptr) owed = new std::vector<std::pair<HANDLE, Deadline>>;
-  for (auto it = owed->begin(); it != owed->end();) {
-    if (WaitForSingleObject(it->first, 0) != WAIT_OBJECT_0) {
-      ++it;
-      continue;
-    }
-    CloseHandle(it->first);
-    it = owed->erase(it);
-  }
-  owed->emplace_back(thread, finish_by);
-  ReleaseSRWLockExclusive(&owed_lock);
-}
 
 }  // namespace
 
-WindowWork::WindowWork(HWND window, UINT message) : shared_(std::make_shared<Shared>()) {
-  shared_->window = window;
+// What the window and its worker share; the last of the two to let go of it frees it.
+struct WindowWork::Shared {
+  SRWLOCK lock = SRWLOCK_INIT;
+  CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;       // work queued, or the window gone
+  CONDITION_VARIABLE owed_done = CONDITION_VARIABLE_INIT;  // a piece the end waits for is done
+  std::vector<Job> jobs;  // a few at a time
+  std::vector<std::function<void()>> ready;
+  int owed = 0;  // pieces the end waits for, queued or under way
+  bool worker = false;
+  HWND window = nullptr;  // null until the window is attached, and once it is gone
+  bool gone = false;
+  bool told = false;  // the window was told and has not taken what is ready since
+  UINT message = 0;
+};
+
+namespace {
+
+using Shared = WindowWork::Shared;
+
+// A notice that could not be posted (the window's queue full) is posted again with the next
+// piece of work that comes back; the window also takes what is ready at its own timers.
+void Tell(Shared& shared) {
+  if (shared.window != nullptr && !shared.told && !shared.ready.empty()) {
+    shared.told = PostMessageW(shared.window, shared.message, 0, 0) != FALSE;
+  }
+}
+
+// Called with the lock held.
+void Finished(Shared& shared, Job& job) {
+  if (!shared.gone) {
+    shared.ready.push_back(std::move(job.then));
+    Tell(shared);
+  }
+  if (job.owed && --shared.owed == 0) WakeAllConditionVariable(&shared.owed_done);
+}
+
+DWORD WINAPI Worker(void* parameter) {
+  std::unique_ptr<std::shared_ptr<Shared>> owned(static_cast<std::shared_ptr<Shared>*>(parameter));
+  Shared& shared = **owned;
+  AcquireSRWLockExclusive(&shared.lock);
+  for (;;) {
+    while (shared.jobs.empty() && !shared.gone) {
+      SleepConditionVariableSRW(&shared.wake, &shared.lock, INFINITE, 0);
+    }
+    if (shared.jobs.empty()) break;
+    Job job = std::move(shared.jobs.front());
+    shared.jobs.erase(shared.jobs.begin());
+    ReleaseSRWLockExclusive(&shared.lock);
+    job.work();
+    AcquireSRWLockExclusive(&shared.lock);
+    Finished(shared, job);
+  }
+  ReleaseSRWLockExclusive(&shared.lock);
+  return 0;
+}
+
+// Windows whose work the program's end waits for, with the moment each may take until.
+SRWLOCK owed_lock = SRWLOCK_INIT;
+std::vector<std::pair<std::shared_ptr<Shared>, Deadline>>* owed_work = nullptr;
+
+}  // namespace
+
+WindowWork::WindowWork(UINT message) : shared_(std::make_shared<Shared>()) {
   shared_->message = message;
+}
+
+void WindowWork::Attach(HWND window) {
+  AcquireSRWLockExclusive(&shared_->lock);
+  shared_->window = window;
+  Tell(*shared_);
+  ReleaseSRWLockExclusive(&shared_->lock);
 }
 
 WindowWork::~WindowWork() {
   AcquireSRWLockExclusive(&shared_->lock);
   shared_->window = nullptr;
+  shared_->gone = true;
   std::vector<std::function<void()>> dropped = std::move(shared_->ready);
+  std::vector<Job> kept;
+  for (Job& job : shared_->jobs) {
+    if (job.owed) kept.push_back(std::move(job));
+  }
+  shared_->jobs.swap(kept);
   ReleaseSRWLockExclusive(&shared_->lock);
+  WakeConditionVariable(&shared_->wake);
 }
 
-// Without a thread the work is done here and now: late, but done.
+// The worker is made with the first piece of work. Without it the work is done here and now:
+// late, but done.
 void WindowWork::Run(std::function<void()> work, std::function<void()> then,
                      std::optional<Deadline> finish_by) {
-  auto job = std::make_unique<Job>(Job{std::move(work), std::move(then), shared_});
-  HANDLE thread = CreateThread(nullptr, 0, &JobThread, job.get(), 0, nullptr);
-  if (thread == nullptr) {
-    job->work();
-    Finished(*job);
-    return;
-  }
-  job.release();  // the thread's now
-  if (finish_by) {
-    Owe(thread, *finish_by);
-  } else {
+  Shared& shared = *shared_;
+  AcquireSRWLockExclusive(&shared.lock);
+  if (!shared.worker) {
+    auto* for_worker = new std::shared_ptr<Shared>(shared_);
+    HANDLE thread = CreateThread(nullptr, 0, &Worker, for_worker, 0, nullptr);
+    if (thread == nullptr) {
+      delete for_worker;
+      ReleaseSRWLockExclusive(&shared.lock);
+      Job job{std::move(work), std::move(then), false};
+      job.work();
+      AcquireSRWLockExclusive(&shared.lock);
+      Finished(shared, job);
+      ReleaseSRWLockExclusive(&shared.lock);
+      return;
+    }
     CloseHandle(thread);
+    shared.worker = true;
+  }
+  shared.jobs.push_back({std::move(work), std::move(then), finish_by.has_value()});
+  if (finish_by) ++shared.owed;
+  ReleaseSRWLockExclusive(&shared.lock);
+  WakeConditionVariable(&shared.wake);
+  if (finish_by) {
+    AcquireSRWLockExclusive(&owed_lock);
+    if (owed_work == nullptr)
+      owed_work = new std::vector<std::pair<std::shared_ptr<Shared>, Deadline>>;
+    owed_work->emplace_back(shared_, *finish_by);
+    ReleaseSRWLockExclusive(&owed_lock);
   }
 }
 
@@ -103,15 +147,17 @@ std::vector<std::function<void()>> WindowWork::Take() {
 
 void FinishOwedWork() {
   AcquireSRWLockExclusive(&owed_lock);
-  std::vector<std::pair<HANDLE, Deadline>> threads;
-  if (owed != nullptr) threads.swap(*owed);
+  std::vector<std::pair<std::shared_ptr<Shared>, Deadline>> owed;
+  if (owed_work != nullptr) owed.swap(*owed_work);
   ReleaseSRWLockExclusive(&owed_lock);
-  for (const auto& [thread, finish_by] : threads) {
-    const ULONGLONG now = GetTickCount64();
-    const DWORD left =
-        finish_by.milliseconds > now ? static_cast<DWORD>(finish_by.milliseconds - now) : 0;
-    WaitForSingleObject(thread, left);
-    CloseHandle(thread);
+  for (const auto& [shared, finish_by] : owed) {
+    AcquireSRWLockExclusive(&shared->lock);
+    for (ULONGLONG now = GetTickCount64(); shared->owed > 0 && now < finish_by.milliseconds;
+         now = GetTickCount64()) {
+      SleepConditionVariableSRW(&shared->owed_done, &shared->lock,
+                                static_cast<DWORD>(finish_by.milliseconds - now), 0);
+    }
+    ReleaseSRWLockExclusive(&shared->lock);
   }
 }
 

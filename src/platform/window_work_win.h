@@ -1,8 +1,9 @@
-// Work a window hands off its thread. Each piece runs on a thread of its own, so that one that
-// waits for a server never holds up the next; what is to follow on the window's thread waits in
-// the window's own queue, and the window is only told, by a message that carries nothing, that
-// there is something to take. No pointer travels in a window message, which any program on the
-// desktop could post.
+// Work a window hands off its thread. One worker thread a window does the pieces in the order they
+// were handed over, waiting for the next on a condition variable; what is to follow on the
+// window's thread waits in the window's own queue, and the window is only told, by a message that
+// carries nothing, that there is something to take. No pointer travels in a window message, which
+// any program on the desktop could post. (One thread, not one a piece: under Wine a thread costs
+// about 5 ms and 1.2 MB to make.)
 #pragma once
 
 #include <windows.h>
@@ -18,14 +19,17 @@ namespace marlo {
 
 class WindowWork {
  public:
-  WindowWork(HWND window, UINT message);
-  // The window is going: what comes back after this is dropped, and the threads end by themselves.
+  // Work may be handed over before the window is made: what comes back waits until it is attached.
+  explicit WindowWork(UINT message);
+  void Attach(HWND window);
+  // The window is going: what comes back after this is dropped, work not yet begun is dropped
+  // unless the program's end waits for it, and the thread ends by itself.
   ~WindowWork();
   WindowWork(const WindowWork&) = delete;
   WindowWork& operator=(const WindowWork&) = delete;
 
-  // Runs `work` on a thread of its own; `then` waits for the window. With `finish_by`, the
-  // program's end waits for the work (FinishOwedWork).
+  // Queues `work` for the worker; `then` waits for the window. With `finish_by`, the program's end
+  // waits for the work (FinishOwedWork), until then.
   void Run(std::function<void()> work, std::function<void()> then,
            std::optional<Deadline> finish_by);
   // What is to follow on the window's thread, in the order the work was done.
