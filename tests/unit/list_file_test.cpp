@@ -104,6 +104,7 @@ TEST_P(ListFormTest, ReadsTheTextOfEachFormAndWritesItBackInThatForm) {
 }
 
 using marlo::ListForm;
+using namespace std::string_literals;
 const std::string kBuero = "B\xC3\xBCro";  // Büro in UTF-8
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,7 +159,37 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  ListForm::kUtf8,
                  {{"\xD0\xA1", "D:\\C.EXE"}},
-                 "\xD0\xA1=D:\\C.EXE\r\n"}));
+                 "\xD0\xA1=D:\\C.EXE\r\n"},
+        // UTF-16 little-endian (Windows PowerShell's ">"): Büro, С.
+        FormCase{"\xFF\xFE"
+                 "B\0\xFC\0r\0o\0=\0D\0:\0\\\0B\0.\0E\0X\0E\0\r\0\n\0"
+                 "\x21\x04=\0"
+                 "1\0"s,
+                 true,
+                 ListForm::kUtf16Le,
+                 {{kBuero, "D:\\B.EXE"}, {"\xD0\xA1", "1"}},
+                 "\xFF\xFE"
+                 "B\0\xFC\0r\0o\0=\0D\0:\0\\\0B\0.\0E\0X\0E\0\r\0\n\0"
+                 "\x21\x04=\0"
+                 "1\0\r\0\n\0"s},
+        FormCase{"\xFF\xFE", true, ListForm::kUtf16Le, {}, "\xFF\xFE"},
+        // Big-endian: a pair (U+1F600), a lone surrogate kept as it was, half a unit at the end.
+        FormCase{"\xFE\xFF\xD8\x3D\xDE\x00\0=\xD8\x00\0\r\0\n\0A\x42"s,
+                 true,
+                 ListForm::kUtf16Be,
+                 {{"\xF0\x9F\x98\x80", "\xED\xA0\x80"}, {"A\xEF\xBF\xBD", ""}},
+                 "\xFE\xFF\xD8\x3D\xDE\x00\0=\xD8\x00\0\r\0\n\0A\xFF\xFD\0=\0\r\0\n"s},
+        // A UTF-16 read that failed inside a unit: the whole lines before it.
+        FormCase{"\xFF\xFE"
+                 "A\0=\0"
+                 "1\0\r\0\n\0"
+                 "B\0\x3D"s,
+                 false,
+                 ListForm::kUtf16Le,
+                 {{"A", "1"}},
+                 "\xFF\xFE"
+                 "A\0=\0"
+                 "1\0\r\0\n\0"s}));
 
 TEST(ListForm, AnAnsiListWithARowBeyondTheCodePageIsWrittenAsUtf8WithAMark) {
   fakes::Locale locale;
