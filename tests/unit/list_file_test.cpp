@@ -215,16 +215,24 @@ TEST(ListForm, ListsBeyondSenseAreCutToTheirFirstMillionEntries) {
   EXPECT_EQ(at_limit.Text(), "A=1\r");  // whole lines only
 }
 
-// An app.txt that is there keeps its own security, attributes and creation time: the new list
-// takes its place. Only a list that is not there yet is given the name.
-TEST(SaveListFile, ReplacesAListThatIsThereAndGivesANewOneTheName) {
+// The new list is app.txt's from its first moment: made with its security, written, given its
+// attributes and marked for backup, then put in its place in one step. A list not there yet is
+// made with the folder's defaults and given the name.
+TEST(SaveListFile, MakesTheNewListWithTheOldOnesSecurityAndPutsItInItsPlace) {
   for (const bool there : {true, false}) {
     fakes::Machine machine;
-    if (there) machine.files.files["D:\\MENU\\app.txt"].bytes = "OLD\r\n";
+    const std::string security = there ? "O:BAD:P(A;;FA;;;BA)(A;;FR;;;BU)" : "";
+    if (there) machine.files.files["D:\\MENU\\app.txt"] = {"OLD\r\n", {false, true}, security};
     EXPECT_TRUE(marlo::SaveListFile(machine.files, "D:\\MENU", "NEW\r\n").ok);
-    EXPECT_EQ(machine.faults.kinds, (std::vector<std::string>{"temporary write", "search",
-                                                              there ? "replace" : "rename"}));
-    EXPECT_EQ(machine.files.Text("D:\\MENU\\app.txt"), "NEW\r\n");
+    EXPECT_EQ(machine.faults.kinds,
+              (std::vector<std::string>{"look", "create", "write", "keep", "place"}));
+    ASSERT_EQ(machine.files.files.size(), 1u);
+    const auto& list = machine.files.files.at("D:\\MENU\\app.txt");
+    EXPECT_EQ(list.bytes, "NEW\r\n");
+    EXPECT_EQ(list.security, security);
+    EXPECT_EQ(list.attributes.hidden, there);
+    EXPECT_TRUE(list.archive);
+    EXPECT_TRUE(machine.files.held.empty());
   }
 }
 
