@@ -5,7 +5,6 @@
 #include <ntsecapi.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/paths.h"
@@ -147,8 +146,10 @@ std::string RandomHex() {
     QueryPerformanceCounter(&counter);
     number = static_cast<unsigned long long>(counter.QuadPart) ^ GetCurrentProcessId();
   }
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", number);
+  std::string hex(16, '0');
+  for (auto digit = hex.rbegin(); digit != hex.rend(); ++digit, number >>= 4) {
+    *digit = "0123456789abcdef"[number & 15];
+  }
   return hex;
 }
 
