@@ -349,7 +349,8 @@ Outcome Win32FileSystem::KeepNew(NewFile& file, const FileKeep& keep) {
   basic.FileAttributes = (keep.hidden ? FILE_ATTRIBUTE_HIDDEN : 0) |
                          (keep.system ? FILE_ATTRIBUTE_SYSTEM : 0) |
                          (keep.not_indexed ? FILE_ATTRIBUTE_NOT_CONTENT_INDEXED : 0) |
-                         (keep.archive ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_NORMAL);
+                         (keep.archive ? FILE_ATTRIBUTE_ARCHIVE : 0);
+  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;  // 0: unchanged
   if (!SetFileInformationByHandle(HandleOf(file), FileBasicInfo, &basic, sizeof basic)) {
     return Failure();
   }
