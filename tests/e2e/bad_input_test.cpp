@@ -104,7 +104,9 @@ TEST_F(BadInputTest, FiftyTwoMillionEmptyLinesOpenCutToTheirFirstMillion) {
   WriteBytes(kMenu + "\\app.txt", bytes);
   const auto started = std::chrono::steady_clock::now();
   Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
-  HWND box = marlo.WaitForWindow("#32770", "RMX");
+  HWND box = nullptr;
+  WaitUntil([&] { return (box = marlo.FindWindowOf("#32770", "RMX")) != nullptr; },
+            std::chrono::seconds(60));
   ASSERT_NE(box, nullptr);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
