@@ -3,10 +3,31 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # A self-contained exe: static runtime, nothing to load beside it.
 set(marlo_static_link -static -static-libgcc -static-libstdc++)
 add_compile_options(-ffunction-sections -fdata-sections)
-# The windows' handlers run once per click or tick: small beats fast there. The list's reading and
-# the menu's fill, which every start-up runs through, stay built for speed.
-set_source_files_properties(src/main_window/master.cpp src/options/optiona.cpp
-  DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTIES COMPILE_OPTIONS -Os)
+target_compile_options(marlo_core PRIVATE -ffunction-sections -fdata-sections)
+
+# Of the static runtime, the exe keeps what it needs. An exception nothing catches ends the
+# program; the runtime's default way of doing so prints the exception's type first, through its
+# C++ name demangler (47 KB, with the printing it brings in), to a console a window program does
+# not have. The exe ends the same way without printing (abort, which that handler calls last).
+set(marlo_runtime_link
+  -Wl,--defsym,_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort)
+# Code that runs once, or on a click, and not on the way to the menu on screen is built for size;
+# the start-up path (reading and decoding the list, filling the menu) is built for speed.
+set_source_files_properties(
+  src/main_window/start_log.cpp
+  src/platform/paths.cpp
+  src/launch/start_mode.cpp
+  src/launch/start_program.cpp
+  src/options/optiona.cpp
+  src/main_window/master.cpp
+  src/platform/ui_win.cpp
+  src/platform/system_libraries_win.cpp
+  src/platform/topmost_win.cpp
+  src/main_window/master_look_win.cpp
+  src/options/optiona_win.cpp
+  src/options/program_checker_win.cpp
+  src/platform/window_work_win.cpp
+  PROPERTIES COMPILE_OPTIONS -Os)
 
 # The Win32 side: platform calls and the two windows.
 add_library(marlo_win STATIC
@@ -31,7 +52,8 @@ enable_language(RC)
 add_executable(Marlo WIN32 src/platform/win_main.cpp src/platform/marlo.rc)
 target_include_directories(Marlo PRIVATE ${PROJECT_SOURCE_DIR}/src/platform)
 target_compile_definitions(Marlo PRIVATE UNICODE _UNICODE)
-target_link_libraries(Marlo PRIVATE marlo_win ${marlo_static_link} -municode -s -Wl,--gc-sections)
+target_link_libraries(Marlo PRIVATE marlo_win ${marlo_static_link} ${marlo_runtime_link} -municode -s
+                                    -Wl,--gc-sections)
 set_property(SOURCE src/platform/marlo.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/platform/marlo.ico ${PROJECT_SOURCE_DIR}/src/platform/marlo.manifest)
 
@@ -59,6 +81,7 @@ add_executable(bare_window WIN32 tests/bench/win/bare_window/bare_window.cpp)
 add_executable(bare_window_v6 WIN32 tests/bench/win/bare_window/bare_window.cpp
                               tests/bench/win/bare_window/bare_window_v6.rc)
 foreach(bare bare_window bare_window_v6)
-  target_link_libraries(${bare} PRIVATE ${marlo_static_link} -s -Wl,--gc-sections)
+  target_link_libraries(${bare} PRIVATE ${marlo_static_link} ${marlo_runtime_link} -s
+                                        -Wl,--gc-sections)
 endforeach()
 add_dependencies(startup_bench Marlo bare_window bare_window_v6)

@@ -1,7 +1,5 @@
 #include "main_window/list_file.h"
 
-#include "platform/paths.h"
-
 namespace marlo {
 
 std::string ListFilePath(const std::string& program_folder) { return program_folder + "\\app.txt"; }
@@ -60,26 +58,37 @@ std::string FormatListFile(const std::vector<ListEntry>& entries) {
   return bytes;
 }
 
-FileResult SaveListFile(FileSystem& files, const std::string& program_folder,
-                        const std::string& bytes) {
-  FileResult written = files.WriteTemporary(program_folder, bytes);
-  if (!written.ok) {
-    if (!written.path.empty()) files.Remove(written.path);
-    written.reason = "the new list could not be written (" + written.reason + ")";
-    return written;
-  }
-  // An app.txt that is there keeps its own permissions and attributes (read-only for its users,
-  // say): the new list takes its place. Only where there is none yet does the new file get the
-  // name, as a file of the folder's defaults. A lookup that could not be made counts as "there":
-  // a rename never puts a list over another.
+// The new list is app.txt's from its first moment: it is made with app.txt's owner and access
+// control list (a list the admin made read-only for its users must not become writable by them,
+// not even while it is written: a save is refused rather than widening access), and held by this
+// program alone until it has taken app.txt's place. It keeps app.txt's attributes and creation
+// time, and is marked for backup, as new content is. Only where there is no app.txt yet does it
+// get the folder's defaults. Whatever fails, the new file goes.
+Outcome SaveListFile(FileSystem& files, const std::string& program_folder,
+                     const std::string& bytes) {
   const std::string list = ListFilePath(program_folder);
-  const bool there = LookFor(files, list, [](const DirEntry&) { return true; }).value_or(true);
-  FileResult placed = there ? files.Replace(written.path, list) : files.Rename(written.path, list);
-  if (!placed.ok) {
-    files.Remove(written.path);
-    placed.reason = "app.txt could not be replaced (" + placed.reason + ")";
+  FileLook look = files.Look(list);
+  if (!look.ok) {
+    return {false, "app.txt could not be replaced (its permissions could not be read: " +
+                       look.reason + ")"};
   }
-  return placed;
+  if (look.read_only) return {false, "app.txt could not be replaced (it is read-only)"};
+  look.keep.archive = true;
+  NewFile file = files.CreateNew(program_folder, look.keep);
+  if (!file.ok) return {false, "the new list could not be written (" + file.reason + ")"};
+  std::string failed = "the new list could not be written";
+  Outcome step = files.WriteNew(file, bytes);
+  if (step.ok) {
+    failed = "the new list could not be given app.txt's attributes";
+    step = files.KeepNew(file, look.keep);
+  }
+  if (step.ok) {
+    failed = "app.txt could not be replaced";
+    step = files.PlaceNew(file, list, !look.missing);
+  }
+  if (step.ok) return step;
+  files.DiscardNew(file);
+  return {false, failed + " (" + step.reason + ")"};
 }
 
 }  // namespace marlo

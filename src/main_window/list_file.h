@@ -95,7 +95,7 @@ std::string FormatListFile(const std::vector<ListEntry>& entries);
 // start, so it is never deleted or written in place: the new list goes to a temporary file in the
 // same folder first, and only a complete one replaces app.txt, in one step. Until then the old
 // list stays as it was; on failure no temporary file is left behind.
-FileResult SaveListFile(FileSystem& files, const std::string& program_folder,
-                        const std::string& bytes);
+Outcome SaveListFile(FileSystem& files, const std::string& program_folder,
+                     const std::string& bytes);
 
 }  // namespace marlo

@@ -1,7 +1,6 @@
 #include "main_window/start_log.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace marlo {
 namespace {
@@ -19,10 +18,11 @@ std::string RemoveAll(const std::string& text, const std::string& what) {
   return out;
 }
 
-std::string TwoDigits(int value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%02d", value);
-  return buffer;
+// `value` in decimal, with zeros before it up to `width` digits. (Not snprintf: in the exe it
+// would bring in the runtime's whole formatter, floating point included.)
+std::string Digits(int value, std::size_t width) {
+  const std::string digits = std::to_string(value);
+  return std::string(width - std::min(width, digits.size()), '0') + digits;
 }
 
 }  // namespace
@@ -33,12 +33,10 @@ std::string StartLogPath(const std::string& program_folder) {
 
 std::string FormatStartRecord(const std::string& name, const LocalTime& time,
                               const DateTimeSeparators& separators) {
-  char year[16];
-  std::snprintf(year, sizeof year, "%04d", time.year);
-  std::string record = name + " - " + TwoDigits(time.day) + separators.date +
-                       TwoDigits(time.month) + separators.date + year + " " + TwoDigits(time.hour) +
-                       separators.time + TwoDigits(time.minute) + separators.time +
-                       TwoDigits(time.second);
+  std::string record = name + " - " + Digits(time.day, 2) + separators.date +
+                       Digits(time.month, 2) + separators.date + Digits(time.year, 4) + " " +
+                       Digits(time.hour, 2) + separators.time + Digits(time.minute, 2) +
+                       separators.time + Digits(time.second, 2);
   // A record is one line, whatever the logon server's name or the regional settings hold.
   record.erase(
       std::remove_if(record.begin(), record.end(), [](char c) { return c == '\r' || c == '\n'; }),

@@ -152,11 +152,16 @@ void Optiona::cmdDelete_Click() {
 void Optiona::cmdSave_Click() { Save(); }
 
 // Saves the rows, in the form the list was read in; false when nothing was saved. A save that did
-// not work says so, and why; the rows stay in the window to be saved again.
+// not work says so, and why; the rows stay in the window to be saved again. A list larger than
+// the menu reads (an ANSI list grown by UTF-8, say) is not written at all: every workstation
+// would show only part of it.
 bool Optiona::Save() {
   if (!ReplaceConfirmed()) return false;
   EncodedList list = EncodeList(rows_, form_, platform_.locale);
-  const FileResult saved = SaveListFile(platform_.files, program_folder_, list.bytes);
+  const Outcome saved = list.bytes.size() <= kMostListBytes
+                            ? SaveListFile(platform_.files, program_folder_, list.bytes)
+                            : Outcome{false, "it would take " + std::to_string(list.bytes.size()) +
+                                                 " bytes, more than the 64 MB the menu reads"};
   if (!saved.ok) {
     view_.ShowMessage("The list was NOT saved: " + saved.reason +
                           ".\r\napp.txt still holds the list as it was before this save.",

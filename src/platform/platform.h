@@ -56,8 +56,27 @@ struct FileStamp {
   bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
-struct FileResult : Outcome {
-  std::string path;  // for WriteTemporary: the file it made, also when writing it failed
+// What a file's replacement takes over from it: who may do what with it (its owner and access
+// control list, in the system's own form; none: the folder's defaults), the attributes a list
+// keeps, and when it was made (0: when the replacement was).
+struct FileKeep {
+  std::string security;
+  bool hidden = false, system = false, not_indexed = false;
+  bool archive = false;  // marked for backup
+  std::uint64_t created = 0;
+};
+
+// A file as a save finds it before it takes its place.
+struct FileLook : Outcome {
+  bool missing = false;  // no such file: nothing to take over
+  bool read_only = false;
+  FileKeep keep;
+};
+
+// A new file this program holds open, shared with nobody, until it is put in place or let go.
+struct NewFile : Outcome {
+  std::string path;
+  std::uintptr_t handle = 0;  // the platform's own; 0 once let go
 };
 
 class FileSystem {
@@ -84,18 +103,24 @@ class FileSystem {
   // attempt counting. Fails when nothing was written.
   virtual Outcome Append(const std::string& path, const std::string& text, Deadline deadline) = 0;
 
-  // Creates a new file of a name nobody can guess in `folder` and writes `bytes` to it on the one
-  // handle that created it, shared with nobody; flushes it to disk and closes it. The file's path
-  // is in the result, also when a step after creating it failed.
-  virtual FileResult WriteTemporary(const std::string& folder, const std::string& bytes) = 0;
-  // Puts `from` in the place of the existing file `to` in one step; `to` keeps its access control
-  // list, its attributes and its creation time, and a reader of it finds either the old file or
-  // the new one. A read-only `to` is refused. A file held by someone else is tried again for
-  // about 1.5 seconds.
-  virtual FileResult Replace(const std::string& from, const std::string& to) = 0;
-  // Gives `from` the name `to` in the same folder, where no file of that name exists.
-  virtual FileResult Rename(const std::string& from, const std::string& to) = 0;
-  virtual bool Remove(const std::string& path) = 0;
+  // A file saved in the place of another, in steps, all through handles of this program's own.
+  // What the file at `path` would hand on to its replacement; failed when it is there but that
+  // cannot be read.
+  virtual FileLook Look(const std::string& path) = 0;
+  // Creates a file of a name nobody can guess in `folder`, carrying `keep`'s security from its
+  // first moment (its owner only where this user may give it), and holds it, shared with nobody.
+  // Until it is put in place, the file goes when it is let go, however the program ends.
+  virtual NewFile CreateNew(const std::string& folder, const FileKeep& keep) = 0;
+  // Writes `bytes` to it and flushes them to disk.
+  virtual Outcome WriteNew(NewFile& file, const std::string& bytes) = 0;
+  // Gives it `keep`'s attributes and creation time.
+  virtual Outcome KeepNew(NewFile& file, const FileKeep& keep) = 0;
+  // Gives it the name `to`, in its folder, in one step, over the file of that name when `replace`
+  // (a reader of `to` finds the old file or the new, never none), and lets it go. A file held by
+  // someone else is tried again for about 1.5 seconds.
+  virtual Outcome PlaceNew(NewFile& file, const std::string& to, bool replace) = 0;
+  // Deletes it through its own handle, and lets it go.
+  virtual bool DiscardNew(NewFile& file) = 0;
 };
 
 class ProcessStarter {

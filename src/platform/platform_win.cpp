@@ -5,7 +5,6 @@
 #include <ntsecapi.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/paths.h"
@@ -47,20 +46,6 @@ std::string LastErrorText() {
 }
 
 Outcome Failure() { return {false, LastErrorText()}; }
-
-FileResult Failed(const std::string& path = "") {
-  FileResult result;
-  result.reason = LastErrorText();
-  result.path = path;
-  return result;
-}
-
-FileResult Succeeded(const std::string& path) {
-  FileResult result;
-  result.ok = true;
-  result.path = path;
-  return result;
-}
 
 // A small varied wait, so that workstations that met on a locked file do not meet again.
 DWORD VariedWait(DWORD& seed, DWORD base) {
@@ -161,8 +146,10 @@ std::string RandomHex() {
     QueryPerformanceCounter(&counter);
     number = static_cast<unsigned long long>(counter.QuadPart) ^ GetCurrentProcessId();
   }
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", number);
+  std::string hex(16, '0');
+  for (auto digit = hex.rbegin(); digit != hex.rend(); ++digit, number >>= 4) {
+    *digit = "0123456789abcdef"[number & 15];
+  }
   return hex;
 }
 
@@ -234,101 +221,203 @@ Outcome Win32FileSystem::Append(const std::string& path, const std::string& text
   }
 }
 
-// The new list is made under a name nobody can guess (CREATE_NEW: never a file someone put there)
-// and written on the handle that made it, shared with nobody: no other user can put a file of
-// their own in its place or see it half written.
-FileResult Win32FileSystem::WriteTemporary(const std::string& folder, const std::string& bytes) {
-  for (int attempt = 1;; ++attempt) {
-    const std::string path = folder + "\\app" + RandomHex() + ".tmp";
-    ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-      if (GetLastError() == ERROR_FILE_EXISTS && attempt < 3) continue;
-      return Failed();
-    }
-    DWORD written = 0;
-    const DWORD size = static_cast<DWORD>(bytes.size());
-    if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) return Failed(path);
-    if (written != size) {
-      SetLastError(ERROR_DISK_FULL);
-      return Failed(path);
-    }
-    if (!FlushFileBuffers(file.get())) return Failed(path);
-    return Succeeded(path);
-  }
-}
-
 namespace {
 
-// The attributes a list keeps through a save (read-only is refused before).
-constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+HANDLE HandleOf(const NewFile& file) { return reinterpret_cast<HANDLE>(file.handle); }
 
-// Gives `to` the access control list, the attributes and the creation time of `from`. Without the
-// access control list the save is refused: a list the admin made read-only for its users must not
-// become writable by them. The creation time is kept where the file system can.
-bool TakeOver(const std::wstring& from, const std::wstring& to, DWORD attributes) {
-  DWORD size = 0;
-  GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-  if (size == 0) return false;
-  std::string descriptor(size, '\0');
-  if (!GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
-      !SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data()) ||
-      !SetFileAttributesW(to.c_str(), (attributes & kKeptAttributes) | FILE_ATTRIBUTE_NORMAL)) {
-    return false;
-  }
-  WIN32_FILE_ATTRIBUTE_DATA times{};
-  ScopedHandle file(CreateFileW(to.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.valid() && GetFileAttributesExW(from.c_str(), GetFileExInfoStandard, &times)) {
-    SetFileTime(file.get(), &times.ftCreationTime, nullptr, nullptr);
-  }
-  return true;
+void LetGo(NewFile& file) {
+  CloseHandle(HandleOf(file));
+  file.handle = 0;
 }
 
-// Moves `from` to `to` in one step, written through; a file another program holds (a reader of
-// app.txt that does not share deletion) is waited for a little.
-FileResult MoveWhenFree(const std::string& from, const std::string& to, DWORD flags) {
+// Whether the file goes when its last handle is closed.
+bool GoesOnClose(HANDLE file, bool goes) {
+  FILE_DISPOSITION_INFO disposition{goes};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// `descriptor`'s access control list without its owner, in `out` (which points into it).
+bool WithoutOwner(const std::string& descriptor, SECURITY_DESCRIPTOR& out) {
+  auto* whole = const_cast<char*>(descriptor.data());
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL list = nullptr;
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  const SECURITY_DESCRIPTOR_CONTROL inheritance = SE_DACL_PROTECTED | SE_DACL_AUTO_INHERITED;
+  return InitializeSecurityDescriptor(&out, SECURITY_DESCRIPTOR_REVISION) &&
+         GetSecurityDescriptorDacl(whole, &present, &list, &defaulted) &&
+         SetSecurityDescriptorDacl(&out, present, list, defaulted) &&
+         GetSecurityDescriptorControl(whole, &control, &revision) &&
+         SetSecurityDescriptorControl(&out, inheritance, control & inheritance);
+}
+
+// A path as the system's own rename takes it: \??\D:\... or \??\UNC\server\...
+std::wstring SystemPath(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (wide.rfind(L"\\\\?\\", 0) == 0) return L"\\??\\" + wide.substr(4);
+  if (wide.rfind(L"\\\\", 0) == 0) return L"\\??\\UNC\\" + wide.substr(2);
+  return L"\\??\\" + wide;
+}
+
+// Errors of a file system that cannot rename through a handle.
+bool CannotRenameByHandle(DWORD error) {
+  return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
+         error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// Moves `from` to `to` by name in one step, written through; a file another program holds is
+// waited for a little.
+Outcome MoveWhenFree(const std::string& from, const std::string& to, DWORD flags) {
   const std::wstring source = Wide(from);
   const std::wstring target = Wide(to);
   const Deadline deadline = HeldDeadline();
   for (;;) {
     if (MoveFileExW(source.c_str(), target.c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
-      return Succeeded(to);
+      return {true, ""};
     }
     const DWORD error = GetLastError();
-    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failed();
+    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failure();
     Sleep(150);
   }
 }
 
 }  // namespace
 
-// The new list takes over app.txt's access control list, attributes and creation time, and then
-// its place, in one rename: an app.txt the admin made read-only for its users stays so, and a
-// reader finds the old list or the new one, never none. (ReplaceFileW would do the first, but
-// under Wine it moves app.txt away before the new list is in place: a client starting in that
-// moment finds no list, and writes the default one.)
-//
-// A read-only target is refused as Windows refuses it (Wine would replace it all the same).
-FileResult Win32FileSystem::Replace(const std::string& from, const std::string& to) {
-  const std::wstring target = Wide(to);
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return Failed();
-  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return Failed();
+// Read through a handle of its own, which asks the file's server rather than a cache of names,
+// and which wants no access that sharing could refuse: a list another program holds is looked at
+// all the same.
+FileLook Win32FileSystem::Look(const std::string& path) {
+  FileLook look;
+  ScopedHandle file(CreateFileW(Wide(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    const DWORD error = GetLastError();
+    look.ok = look.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    if (!look.ok) look.reason = LastErrorText();
+    return look;
   }
-  if (!TakeOver(target, Wide(from), attributes)) return Failed();
-  return MoveWhenFree(from, to, MOVEFILE_REPLACE_EXISTING);
+  const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  DWORD size = 0;
+  GetKernelObjectSecurity(file.get(), wanted, nullptr, 0, &size);
+  look.keep.security.resize(size);
+  FILE_BASIC_INFO basic{};
+  if (size == 0 ||
+      !GetKernelObjectSecurity(file.get(), wanted, look.keep.security.data(), size, &size) ||
+      !GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) {
+    look.reason = LastErrorText();
+    return look;
+  }
+  const DWORD attributes = basic.FileAttributes;
+  look.ok = true;
+  look.read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  look.keep.hidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+  look.keep.system = (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+  look.keep.not_indexed = (attributes & FILE_ATTRIBUTE_NOT_CONTENT_INDEXED) != 0;
+  look.keep.created = static_cast<std::uint64_t>(basic.CreationTime.QuadPart);
+  return look;
 }
 
-FileResult Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-  return MoveWhenFree(from, to, 0);
+// The new list is made under a name nobody can guess (CREATE_NEW: never a file someone put there),
+// with app.txt's owner and access control list from the start, and held on the one handle that
+// made it, shared with nobody: no other user can open it, put a file of their own in its place or
+// see it half written. An owner this user may not give (another user) is left to the system.
+// Marked to go when its handle closes, it goes also when the program ends half way.
+NewFile Win32FileSystem::CreateNew(const std::string& folder, const FileKeep& keep) {
+  SECURITY_DESCRIPTOR without_owner;
+  SECURITY_ATTRIBUTES like{sizeof like, nullptr, FALSE};
+  if (!keep.security.empty()) like.lpSecurityDescriptor = const_cast<char*>(keep.security.data());
+  for (int attempt = 1;; ++attempt) {
+    NewFile file;
+    file.path = folder + "\\app" + RandomHex() + ".tmp";
+    HANDLE handle = CreateFileW(Wide(file.path).c_str(), GENERIC_WRITE | DELETE, 0, &like,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_INVALID_OWNER && like.lpSecurityDescriptor != &without_owner &&
+          WithoutOwner(keep.security, without_owner)) {
+        like.lpSecurityDescriptor = &without_owner;
+        continue;
+      }
+      if (error == ERROR_FILE_EXISTS && attempt < 4) continue;
+      SetLastError(error);
+      file.reason = LastErrorText();
+      return file;
+    }
+    GoesOnClose(handle, true);
+    file.ok = true;
+    file.handle = reinterpret_cast<std::uintptr_t>(handle);
+    return file;
+  }
 }
 
-bool Win32FileSystem::Remove(const std::string& path) {
-  return DeleteFileW(Wide(path).c_str()) != 0;
+Outcome Win32FileSystem::WriteNew(NewFile& file, const std::string& bytes) {
+  DWORD written = 0;
+  const DWORD size = static_cast<DWORD>(bytes.size());
+  if (!WriteFile(HandleOf(file), bytes.data(), size, &written, nullptr)) return Failure();
+  if (written != size) {
+    SetLastError(ERROR_DISK_FULL);
+    return Failure();
+  }
+  if (!FlushFileBuffers(HandleOf(file))) return Failure();
+  return {true, ""};
+}
+
+// Attributes and creation time through the handle; a time left at 0 stays as it is.
+Outcome Win32FileSystem::KeepNew(NewFile& file, const FileKeep& keep) {
+  FILE_BASIC_INFO basic{};
+  basic.CreationTime.QuadPart = static_cast<LONGLONG>(keep.created);
+  basic.FileAttributes = (keep.hidden ? FILE_ATTRIBUTE_HIDDEN : 0) |
+                         (keep.system ? FILE_ATTRIBUTE_SYSTEM : 0) |
+                         (keep.not_indexed ? FILE_ATTRIBUTE_NOT_CONTENT_INDEXED : 0) |
+                         (keep.archive ? FILE_ATTRIBUTE_ARCHIVE : 0);
+  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;  // 0: unchanged
+  if (!SetFileInformationByHandle(HandleOf(file), FileBasicInfo, &basic, sizeof basic)) {
+    return Failure();
+  }
+  return {true, ""};
+}
+
+// The rename is made on the file's own handle: nothing between its writing and its new name
+// goes by name. Only for the moment of each attempt is the file kept when its handle closes. A
+// file system that cannot rename through a handle gets the file moved by name, after its handle
+// is closed: it carries app.txt's access control list by then, so only those who may change
+// app.txt itself could step in. (ReplaceFileW is not used: under Wine it moves app.txt away
+// before the new list is in place, and a client starting in that moment finds no list.)
+Outcome Win32FileSystem::PlaceNew(NewFile& file, const std::string& to, bool replace) {
+  const std::wstring target = SystemPath(to);
+  const DWORD size = static_cast<DWORD>(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+  std::string buffer(size, '\0');
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = replace;
+  rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+  std::memcpy(rename->FileName, target.data(), rename->FileNameLength);
+  const Deadline deadline = HeldDeadline();
+  for (;;) {
+    if (!GoesOnClose(HandleOf(file), false)) return Failure();
+    if (SetFileInformationByHandle(HandleOf(file), FileRenameInfo, rename, size)) {
+      LetGo(file);
+      return {true, ""};
+    }
+    const DWORD error = GetLastError();
+    if (CannotRenameByHandle(error)) {
+      LetGo(file);
+      return MoveWhenFree(file.path, to, replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    }
+    GoesOnClose(HandleOf(file), true);
+    SetLastError(error);
+    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failure();
+    Sleep(150);
+  }
+}
+
+// Through the handle that made the file, which may delete it whatever access list it carries.
+// A file already let go (its move by name failed) is deleted by name.
+bool Win32FileSystem::DiscardNew(NewFile& file) {
+  if (file.handle == 0) return DeleteFileW(Wide(file.path).c_str()) != 0;
+  const bool gone = GoesOnClose(HandleOf(file), true);
+  LetGo(file);
+  return gone;
 }
 
 namespace {

@@ -13,10 +13,12 @@ class Win32FileSystem : public FileSystem {
   std::optional<FileStamp> Stamp(const std::string& path) override;
   ReadResult ReadAll(const std::string& path, std::size_t limit) override;
   Outcome Append(const std::string& path, const std::string& text, Deadline deadline) override;
-  FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override;
-  FileResult Replace(const std::string& from, const std::string& to) override;
-  FileResult Rename(const std::string& from, const std::string& to) override;
-  bool Remove(const std::string& path) override;
+  FileLook Look(const std::string& path) override;
+  NewFile CreateNew(const std::string& folder, const FileKeep& keep) override;
+  Outcome WriteNew(NewFile& file, const std::string& bytes) override;
+  Outcome KeepNew(NewFile& file, const FileKeep& keep) override;
+  Outcome PlaceNew(NewFile& file, const std::string& to, bool replace) override;
+  bool DiscardNew(NewFile& file) override;
 };
 
 class Win32Processes : public ProcessStarter {

@@ -251,8 +251,16 @@ TEST_F(OptionsTest, BrowseFillsThePathFromTheFileDialog) {
       [&] { return WindowText(Item(options, ids::kTxtPath)) == "D:\\APPS\\TOOLS\\TOOL.EXE"; }));
 }
 
+// Plain text as Windows PowerShell writes it with ">": UTF-16 little-endian, with its mark.
+std::string AsPowerShellWrites(const std::string& ascii) {
+  std::string units = "\xFF\xFE";
+  for (const char c : ascii) units += {c, '\0'};
+  return units;
+}
+
+// The list is one that PowerShell wrote: both windows read it, and the save keeps its form.
 TEST_F(OptionsTest, EscapeInTheNameFieldBringsBackTheMenuWithTheSavedList) {
-  HWND options = OpenOptions(kThreeRows);
+  HWND options = OpenOptions(AsPowerShellWrites(kThreeRows));
   ASSERT_NE(options, nullptr);
   HWND lv = Item(options, ids::kLV);
   TypeInto(Item(options, ids::kTxtName), "Dee");
@@ -261,6 +269,7 @@ TEST_F(OptionsTest, EscapeInTheNameFieldBringsBackTheMenuWithTheSavedList) {
   ASSERT_TRUE(WaitUntil([&] { return ListViewRows(lv).size() == 4; }));
   ClickControl(Item(options, ids::kCmdSave));
   Answer("Info", "Save Succesfully");
+  EXPECT_EQ(ReadBytes(kList), AsPowerShellWrites(kThreeRows + "Dee=D:\\D.EXE\r\n"));
 
   // Esc in the path field does nothing.
   ClickControl(Item(options, ids::kTxtPath));

@@ -1,4 +1,4 @@
-// Any bytes at all as app.txt, in whatever form they seem to be. The menu's reader gives exactly
+// Any bytes at all as app.txt, in whatever form they seem to be (UTF-16 with either mark too). The menu's reader gives exactly
 // the entries of the plain rules on the list's text (a line ends at CR LF or a lone CR; its caption
 // and path are the pieces 0 and 1 at "="), the window shows them in order with the first selected,
 // and what the Options window would write back, in the list's form, reads again as the same
@@ -50,7 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fakes::Locale locale;
   const auto list = marlo::DecodeList({bytes, complete}, locale);
   const std::string text(list.Text());
-  if (list.form != marlo::ListForm::kUtf8WithMark && !marlo::IsUtf8(text)) std::abort();
+  if (list.form == marlo::ListForm::kUtf16Le || list.form == marlo::ListForm::kUtf16Be) {
+    // Nothing lost: the text goes back to the units it was read from, half a unit at the end
+    // (U+FFFD) aside; after a failed read, to those of its whole lines.
+    std::string units = marlo::Utf16Of(text, list.form == marlo::ListForm::kUtf16Be);
+    if (complete && size % 2 == 1) units.resize(units.size() - 2);
+    if (bytes.compare(2, units.size(), units) != 0) std::abort();
+    if (complete && units.size() != (size - 2) / 2 * 2) std::abort();
+  } else if (list.form != marlo::ListForm::kUtf8WithMark && !marlo::IsUtf8(text)) {
+    std::abort();
+  }
   const auto entries = marlo::EntriesOf(text, complete);
   if (entries != PlainEntries(text, complete)) std::abort();
   if (marlo::CountLines(text, complete) != entries.size()) std::abort();

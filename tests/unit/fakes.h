@@ -14,7 +14,7 @@
 namespace fakes {
 
 // Makes one platform call fail, or every call from it on. Calls of every kind (search, read,
-// append, temporary write, replace, rename, remove, current folder, set folder, start) are counted
+// append, the steps of a save, current folder, set folder, start) are counted
 // together, from 1; `kinds` records them in order.
 class Faults {
  public:
@@ -35,6 +35,8 @@ class Files : public marlo::FileSystem {
   struct File {
     std::string bytes;
     marlo::DirEntry attributes;
+    std::string security{};  // as made: a new file's is the one it was created with
+    bool archive = false;
   };
   std::map<std::string, File> files;
   std::map<std::string, std::size_t> fail_read_after;  // path -> bytes read before the failure
@@ -77,32 +79,66 @@ class Files : public marlo::FileSystem {
     files[path].bytes += text;
     return {true, ""};
   }
-  // Saving: the step named in `fail_step` fails ("create", "write", "replace").
+  // Saving: the step named in `fail_step` fails ("look", "create", "write", "keep", "replace"),
+  // or "read-only" makes the list found so. The files made are held, by handle, until placed or
+  // let go; one let go goes with it, as it does on Windows.
   std::string fail_step;
+  std::map<std::uintptr_t, std::string> held;
 
-  marlo::FileResult WriteTemporary(const std::string& folder, const std::string& bytes) override {
-    const std::string path = folder + "\\app" + std::to_string(++temporaries) + ".tmp";
-    if (fail_step == "create") return {{false, "create failed"}, ""};
-    if (fail_step == "write" || Fails("temporary write")) {
-      files[path].bytes = bytes.substr(0, bytes.size() / 2);
-      return {{false, "disk full"}, path};
-    }
-    files[path].bytes = bytes;
-    return {{true, ""}, path};
+  marlo::FileLook Look(const std::string& path) override {
+    marlo::FileLook look;
+    look.reason = "access denied";
+    if (fail_step == "look" || Fails("look")) return look;
+    const auto found = files.find(path);
+    look.ok = true;
+    look.missing = found == files.end();
+    if (look.missing) return look;
+    look.read_only = fail_step == "read-only";
+    look.keep.security = found->second.security;
+    look.keep.hidden = found->second.attributes.hidden;
+    look.keep.system = found->second.attributes.system;
+    return look;
   }
-  // Replace wants `to` there, Rename wants it not there, as their Win32 calls do.
-  marlo::FileResult Replace(const std::string& from, const std::string& to) override {
-    if (fail_step == "replace" || Fails("replace")) return {{false, "sharing violation"}, ""};
-    if (files.count(to) == 0) return {{false, "file not found"}, ""};
-    return Move(from, to);
+  marlo::NewFile CreateNew(const std::string& folder, const marlo::FileKeep& keep) override {
+    marlo::NewFile file;
+    file.reason = "create failed";
+    if (fail_step == "create" || Fails("create")) return file;
+    file.ok = true;
+    file.path = folder + "\\app" + std::to_string(++temporaries) + ".tmp";
+    file.handle = static_cast<std::uintptr_t>(temporaries);
+    files[file.path].security = keep.security;
+    held[file.handle] = file.path;
+    return file;
   }
-  marlo::FileResult Rename(const std::string& from, const std::string& to) override {
-    if (fail_step == "replace" || Fails("rename")) return {{false, "sharing violation"}, ""};
-    if (files.count(to) != 0) return {{false, "file exists"}, ""};
-    return Move(from, to);
+  marlo::Outcome WriteNew(marlo::NewFile& file, const std::string& bytes) override {
+    const bool fails = fail_step == "write" || Fails("write");
+    files[held.at(file.handle)].bytes = fails ? bytes.substr(0, bytes.size() / 2) : bytes;
+    return {!fails, fails ? "disk full" : ""};
   }
-  bool Remove(const std::string& path) override {
-    return !Fails("remove") && files.erase(path) > 0;
+  marlo::Outcome KeepNew(marlo::NewFile& file, const marlo::FileKeep& keep) override {
+    if (fail_step == "keep" || Fails("keep")) return {false, "access denied"};
+    File& made = files[held.at(file.handle)];
+    made.attributes.hidden = keep.hidden;
+    made.attributes.system = keep.system;
+    made.archive = keep.archive;
+    return {true, ""};
+  }
+  // As on Windows, a rename that replaces wants `to` there, one that does not wants it not there.
+  marlo::Outcome PlaceNew(marlo::NewFile& file, const std::string& to, bool replace) override {
+    if (fail_step == "replace" || Fails("place")) return {false, "sharing violation"};
+    if (files.count(to) != (replace ? 1u : 0u)) return {false, replace ? "not found" : "exists"};
+    files[to] = files[held.at(file.handle)];
+    files.erase(held.at(file.handle));
+    held.erase(file.handle);
+    file.handle = 0;
+    return {true, ""};
+  }
+  bool DiscardNew(marlo::NewFile& file) override {
+    const bool fails = Fails("discard");
+    files.erase(held.at(file.handle));
+    held.erase(file.handle);
+    file.handle = 0;
+    return !fails;
   }
   int temporaries = 0;
 
@@ -113,11 +149,6 @@ class Files : public marlo::FileSystem {
 
  private:
   bool Fails(const char* kind) { return faults != nullptr && faults->Fails(kind); }
-  marlo::FileResult Move(const std::string& from, const std::string& to) {
-    files[to] = files[from];
-    files.erase(from);
-    return {{true, ""}, ""};
-  }
 };
 
 // Records "cd <folder>" and "start <program>|<command line>" in order; the menu's own folder is

@@ -240,18 +240,21 @@ struct SaveRun {
 struct SaveCase {
   const char* name;
   bool changed_meanwhile;  // another program rewrites app.txt after the window read it
+  bool there = true;       // app.txt is there, hidden, with its own security
 };
+
+const char* const kSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FR;;;BU)";
 
 class FaultsInASave : public ::testing::TestWithParam<SaveCase> {};
 
 // Opening the Options window, adding a row and saving (Yes to every question): app.txt is the old
-// list or the new one, never anything else; "Save Succesfully" only when it is the new one;
-// "Save Failed" whenever it is not; no temporary file stays unless removing it was what failed.
+// list or the new one, never anything else, and never with wider access; "Save Succesfully" only
+// when it is the new one; "Save Failed" whenever it is not; no temporary file stays.
 TEST_P(FaultsInASave, AppTxtIsTheOldListOrTheNewAndTheMessageSaysWhich) {
   const SaveCase& c = GetParam();
   ForEveryFault<SaveRun>(
       [&](fakes::Machine& machine, SaveRun& run) {
-        machine.files.files["D:\\MENU\\app.txt"].bytes = kList;
+        if (c.there) machine.files.files["D:\\MENU\\app.txt"] = {kList, {false, true}, kSecurity};
         run.options = std::make_unique<marlo::Optiona>(machine.platform, run.view);
         run.options->Form_Load();
         if (c.changed_meanwhile) {
@@ -297,17 +300,28 @@ TEST_P(FaultsInASave, AppTxtIsTheOldListOrTheNewAndTheMessageSaysWhich) {
           EXPECT_TRUE(
               Has(run.view.calls, "ask2 Save: " + question + "\r\nReplace it with this list?"));
         }
-        if (!Failed(machine.faults, "remove")) {
-          for (const auto& [path, file] : machine.files.files) {
-            EXPECT_EQ(path, "D:\\MENU\\app.txt") << "left behind";
-          }
+        for (const auto& [path, file] : machine.files.files) {
+          EXPECT_EQ(path, "D:\\MENU\\app.txt") << "left behind";
+          EXPECT_EQ(file.security, c.there ? kSecurity : "");
+          EXPECT_TRUE(list != run.after || (file.archive && file.attributes.hidden == c.there));
         }
+        EXPECT_TRUE(machine.files.held.empty());
+        // The save's steps in order, up to the first that failed; a new file made is let go.
+        const Strings& kinds = machine.faults.kinds;
+        Strings steps;
+        for (const char* step : {"look", "create", "write", "keep", "place"}) {
+          steps.push_back(step);
+          if (Failed(machine.faults, step)) break;
+        }
+        if (steps.size() > 2 && Failed(machine.faults, steps.back())) steps.push_back("discard");
+        EXPECT_EQ(Strings(std::find(kinds.begin(), kinds.end(), "look"), kinds.end()), steps);
       });
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FaultsInASave,
                          ::testing::Values(SaveCase{"Unchanged", false},
-                                           SaveCase{"ChangedSinceRead", true}),
+                                           SaveCase{"ChangedSinceRead", true},
+                                           SaveCase{"NoListYet", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

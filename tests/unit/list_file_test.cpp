@@ -104,6 +104,7 @@ TEST_P(ListFormTest, ReadsTheTextOfEachFormAndWritesItBackInThatForm) {
 }
 
 using marlo::ListForm;
+using namespace std::string_literals;
 const std::string kBuero = "B\xC3\xBCro";  // Büro in UTF-8
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,7 +159,37 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  ListForm::kUtf8,
                  {{"\xD0\xA1", "D:\\C.EXE"}},
-                 "\xD0\xA1=D:\\C.EXE\r\n"}));
+                 "\xD0\xA1=D:\\C.EXE\r\n"},
+        // UTF-16 little-endian (Windows PowerShell's ">"): Büro, С.
+        FormCase{"\xFF\xFE"
+                 "B\0\xFC\0r\0o\0=\0D\0:\0\\\0B\0.\0E\0X\0E\0\r\0\n\0"
+                 "\x21\x04=\0"
+                 "1\0"s,
+                 true,
+                 ListForm::kUtf16Le,
+                 {{kBuero, "D:\\B.EXE"}, {"\xD0\xA1", "1"}},
+                 "\xFF\xFE"
+                 "B\0\xFC\0r\0o\0=\0D\0:\0\\\0B\0.\0E\0X\0E\0\r\0\n\0"
+                 "\x21\x04=\0"
+                 "1\0\r\0\n\0"s},
+        FormCase{"\xFF\xFE", true, ListForm::kUtf16Le, {}, "\xFF\xFE"},
+        // Big-endian: a pair (U+1F600), a lone surrogate kept as it was, half a unit at the end.
+        FormCase{"\xFE\xFF\xD8\x3D\xDE\x00\0=\xD8\x00\0\r\0\n\0A\x42"s,
+                 true,
+                 ListForm::kUtf16Be,
+                 {{"\xF0\x9F\x98\x80", "\xED\xA0\x80"}, {"A\xEF\xBF\xBD", ""}},
+                 "\xFE\xFF\xD8\x3D\xDE\x00\0=\xD8\x00\0\r\0\n\0A\xFF\xFD\0=\0\r\0\n"s},
+        // A UTF-16 read that failed inside a unit: the whole lines before it.
+        FormCase{"\xFF\xFE"
+                 "A\0=\0"
+                 "1\0\r\0\n\0"
+                 "B\0\x3D"s,
+                 false,
+                 ListForm::kUtf16Le,
+                 {{"A", "1"}},
+                 "\xFF\xFE"
+                 "A\0=\0"
+                 "1\0\r\0\n\0"s}));
 
 TEST(ListForm, AnAnsiListWithARowBeyondTheCodePageIsWrittenAsUtf8WithAMark) {
   fakes::Locale locale;
@@ -184,16 +215,24 @@ TEST(ListForm, ListsBeyondSenseAreCutToTheirFirstMillionEntries) {
   EXPECT_EQ(at_limit.Text(), "A=1\r");  // whole lines only
 }
 
-// An app.txt that is there keeps its own security, attributes and creation time: the new list
-// takes its place. Only a list that is not there yet is given the name.
-TEST(SaveListFile, ReplacesAListThatIsThereAndGivesANewOneTheName) {
+// The new list is app.txt's from its first moment: made with its security, written, given its
+// attributes and marked for backup, then put in its place in one step. A list not there yet is
+// made with the folder's defaults and given the name.
+TEST(SaveListFile, MakesTheNewListWithTheOldOnesSecurityAndPutsItInItsPlace) {
   for (const bool there : {true, false}) {
     fakes::Machine machine;
-    if (there) machine.files.files["D:\\MENU\\app.txt"].bytes = "OLD\r\n";
+    const std::string security = there ? "O:BAD:P(A;;FA;;;BA)(A;;FR;;;BU)" : "";
+    if (there) machine.files.files["D:\\MENU\\app.txt"] = {"OLD\r\n", {false, true}, security};
     EXPECT_TRUE(marlo::SaveListFile(machine.files, "D:\\MENU", "NEW\r\n").ok);
-    EXPECT_EQ(machine.faults.kinds, (std::vector<std::string>{"temporary write", "search",
-                                                              there ? "replace" : "rename"}));
-    EXPECT_EQ(machine.files.Text("D:\\MENU\\app.txt"), "NEW\r\n");
+    EXPECT_EQ(machine.faults.kinds,
+              (std::vector<std::string>{"look", "create", "write", "keep", "place"}));
+    ASSERT_EQ(machine.files.files.size(), 1u);
+    const auto& list = machine.files.files.at("D:\\MENU\\app.txt");
+    EXPECT_EQ(list.bytes, "NEW\r\n");
+    EXPECT_EQ(list.security, security);
+    EXPECT_EQ(list.attributes.hidden, there);
+    EXPECT_TRUE(list.archive);
+    EXPECT_TRUE(machine.files.held.empty());
   }
 }
 

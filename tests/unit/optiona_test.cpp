@@ -211,6 +211,7 @@ TEST_P(SaveFormTest, SavesInTheFormTheListWasReadIn) {
   EXPECT_EQ(machine.files.Text(kList), GetParam().saved);
 }
 
+using namespace std::string_literals;
 const std::string kMark = "\xEF\xBB\xBF";
 const std::string kCafe = "Caf\xC3\xA9";                                // Café in UTF-8
 const std::string kSklad = "\xD0\xA1\xD0\xBA\xD0\xBB\xD0\xB0\xD0\xB4";  // Склад
@@ -222,7 +223,13 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"B\xFC=1\r\n", kCafe, "B\xFC=1\r\nCaf\xE9=D:\\N.EXE\r\n"},
         FormCase{"B\xFC=1\r\n", kSklad, kMark + "B\xC3\xBC=1\r\n" + kSklad + "=D:\\N.EXE\r\n"},
         FormCase{kSklad + "=1\r\n", kCafe, kSklad + "=1\r\n" + kCafe + "=D:\\N.EXE\r\n"},
-        FormCase{kMark + "A=1\r\n", kCafe, kMark + "A=1\r\n" + kCafe + "=D:\\N.EXE\r\n"}));
+        FormCase{kMark + "A=1\r\n", kCafe, kMark + "A=1\r\n" + kCafe + "=D:\\N.EXE\r\n"},
+        // A first caption that would read as a UTF-16 mark in the ANSI code page.
+        FormCase{"", "\xC3\xBF\xC3\xBE", kMark + "\xC3\xBF\xC3\xBE=D:\\N.EXE\r\n"},
+        // UTF-16 big-endian: Склад in its units.
+        FormCase{"\xFE\xFF\0A\0=\0001\0\r\0\n"s, kSklad,
+                 "\xFE\xFF\0A\0=\0001\0\r\0\n\x04\x21\x04\x3A\x04\x3B\x04\x30\x04\x34"
+                 "\0=\0D\0:\0\\\0N\0.\0E\0X\0E\0\r\0\n"s}));
 
 // Letters typed in the list go to the next row they begin, in either case, on from the top past
 // the end; a program asking the list may want a whole name.
@@ -258,7 +265,8 @@ class FailingSaveTest : public OptionaTest, public ::testing::WithParamInterface
 TEST_P(FailingSaveTest, LeavesTheOldListAndNoTemporaryFileAndSaysSo) {
   const std::string old_list = "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n";
   auto& o = Open(old_list);
-  Type("C", "D:\\C.EXE");
+  const bool too_big = GetParam() == "more than the menu reads";
+  Type(too_big ? std::string(marlo::kMostListBytes, 'C') : "C", "D:\\C.EXE");
   o.cmdNew_Click();
   machine.files.fail_step = GetParam();
   o.cmdSave_Click();
@@ -269,6 +277,7 @@ TEST_P(FailingSaveTest, LeavesTheOldListAndNoTemporaryFileAndSaysSo) {
   EXPECT_EQ(view.calls[0].rfind("message Save Failed: The list was NOT saved: ", 0), 0u)
       << view.calls[0];
   EXPECT_EQ(view.rows.size(), 3u);
+  if (too_big) return;
 
   machine.files.fail_step.clear();  // the rows are still there to be saved again
   o.cmdSave_Click();
@@ -276,7 +285,8 @@ TEST_P(FailingSaveTest, LeavesTheOldListAndNoTemporaryFileAndSaysSo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, FailingSaveTest,
-                         ::testing::Values("create", "write", "replace"));
+                         ::testing::Values("look", "read-only", "create", "write", "keep",
+                                           "replace", "more than the menu reads"));
 
 const char* const kNoEquals = "message Info: A caption or a path cannot hold \"=\".";
 

@@ -48,6 +48,7 @@ int Writer(const std::string& folder, int count) {
     const auto result =
         marlo::SaveListFile(files, folder, marlo::FormatListFile(i % 2 == 0 ? ListB() : ListA()));
     result.ok ? ++saved : ++failed;
+    Sleep(10);  // a save takes a few milliseconds: the readers get to read each list between them
   }
   WriteResult(folder + "\\writer.txt", std::to_string(saved) + " " + std::to_string(failed));
   return 0;
