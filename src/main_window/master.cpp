@@ -37,6 +37,9 @@ void Master::Form_Load() {
         if (*there != false) *menu = ReadMenuList(files, locale, list);
       },
       [this, there, menu] { ListLoaded(*there, std::move(*menu)); });
+  // Handed over now, the log's seconds count from the start, and a menu closed while the list is
+  // still read waits for them; the work after the lookup, it knows whether there is a list.
+  WriteStartLog(there);
 }
 
 void Master::ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu) {
@@ -45,7 +48,6 @@ void Master::ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> men
     WriteDefaultList();
     return;
   }
-  WriteStartLog();
   const bool complete = menu->complete;
   const bool cut = menu->text.cut;
   looked_at_ = Now();
@@ -93,24 +95,26 @@ std::string Master::PathAt(int index) const {
   return std::string(List5()[static_cast<std::size_t>(index)]);
 }
 
-// The records are written away from the window, which shows meanwhile: three seconds at the most
-// for all of them, and a menu ended sooner waits for what is left of those seconds. Each record
-// reads the clock anew, so the second record of a share start has its own time. The log stays in
-// the ANSI code page, which the tools that read it expect.
-void Master::WriteStartLog() {
+// The records are written away from the window, which shows meanwhile, and only where there is a
+// list: three seconds at the most for all of them, and a menu ended sooner waits for what is left
+// of those seconds. Each record reads the clock anew, so the second record of a share start has
+// its own time. The log stays in the ANSI code page, which the tools that read it expect.
+void Master::WriteStartLog(std::shared_ptr<std::optional<bool>> there) {
   std::vector<std::string> names{LogonServerName(platform_.env.Variable("LOGONSERVER"))};
   if (IsClient()) {
     names.push_back(FolderServerName(IsShareForm(program_folder_) ? program_folder_ : mapped_root_));
   }
   const Deadline deadline = platform_.clock.After(kAppendPatience);
-  Platform& platform = platform_;
+  FileSystem& files = platform_.files;
+  Clock& clock = platform_.clock;
+  Locale& locale = platform_.locale;
   view_.OffThread(
-      [&platform, names, deadline, log = StartLogPath(program_folder_)] {
+      [&files, &clock, &locale, there, names, deadline, log = StartLogPath(program_folder_)] {
+        if (*there == false) return;
         for (const std::string& name : names) {
-          const std::string record =
-              FormatStartRecord(name, platform.clock.Now(), platform.clock.Separators());
+          const std::string record = FormatStartRecord(name, clock.Now(), clock.Separators());
           bool exact = true;
-          platform.files.Append(log, platform.locale.ToAnsi(record, exact), deadline);
+          files.Append(log, locale.ToAnsi(record, exact), deadline);
         }
       },
       [] {}, deadline);
@@ -187,8 +191,10 @@ void Master::ListLookedAt(std::optional<FileStamp> stamp) {
   FileSystem& files = platform_.files;
   Locale& locale = platform_.locale;
   auto menu = std::make_shared<std::unique_ptr<MenuList>>();
+  // A file that changed while it was read (written in place just then) was caught half-way.
   view_.OffThread([&files, &locale, menu, list = ListFilePath(program_folder_)] {
                     *menu = ReadMenuList(files, locale, list);
+                    if (files.Stamp(list) != (*menu)->stamp) (*menu)->complete = false;
                   },
                   [this, menu] { ListReadAgain(std::move(*menu)); });
 }

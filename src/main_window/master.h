@@ -79,7 +79,7 @@ class Master {
   void ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu);
   std::string PathAt(int index) const;
   int PlaceOfChosenEntryIn(const MenuList& menu) const;
-  void WriteStartLog();
+  void WriteStartLog(std::shared_ptr<std::optional<bool>> there);
   void WriteDefaultList();
   void LookAtList();
   void ListLookedAt(std::optional<FileStamp> stamp);

@@ -36,8 +36,9 @@ class MasterView {
   // Puts the window on screen, if it is not there yet.
   virtual void ShowWindowNow() = 0;
   // Runs `work` away from the window's thread, so that a server that is slow, holds a file or does
-  // not answer never holds the window up; `then` follows on the window's thread, one handler at a
-  // time with the others, and only while the window lives. With `finish_by`, the program does not
+  // not answer never holds the window up, the pieces in the order they were handed over; `then`
+  // follows on the window's thread, one handler at a time with the others, and only while the
+  // window lives. With `finish_by`, the program does not
   // end before the work is done, or that moment has passed.
   virtual void OffThread(std::function<void()> work, std::function<void()> then,
                          std::optional<Deadline> finish_by = std::nullopt) = 0;

@@ -11,14 +11,15 @@ std::unique_ptr<MenuList> MenuListOf(ListText text, bool complete) {
 }
 
 // The stamp is taken before the read: a file changed between the two is read as changed again at
-// the next check, never taken for the list shown.
+// the next look, never taken for the list shown.
 std::unique_ptr<MenuList> ReadMenuList(FileSystem& files, Locale& locale,
                                        const std::string& list_path) {
   std::optional<FileStamp> stamp = files.Stamp(list_path);
   ReadResult read = files.ReadAll(list_path, kMostListBytes);
   const bool complete = read.complete;
   auto menu = MenuListOf(DecodeList(std::move(read), locale), complete);
-  menu->stamp = stamp;
+  // A list not read whole has no stamp: whatever app.txt's stamp is then, it is read again.
+  if (complete) menu->stamp = stamp;
   return menu;
 }
 

@@ -24,7 +24,7 @@ struct MenuList {
   std::vector<std::string_view> captions;  // List7: the menu's captions, in file order
   std::vector<std::string_view> paths;     // List5: the entries' paths, parallel to the captions
   bool complete = false;                   // the read reached the end of the file
-  std::optional<FileStamp> stamp;          // the file as it was just before the read
+  std::optional<FileStamp> stamp;          // the file just before a read that was whole
 };
 
 // Reads app.txt with the rules of every read of it: the form it was written in, the cut of a list

@@ -207,6 +207,7 @@ struct FollowCase {
   int selected;
   int looks, reads;  // files opened for their stamp, and read, in the 12 seconds
   bool read_fails = false;
+  bool start_up_read_fails = false;
 };
 
 class FollowTest : public FormLoadTest, public ::testing::WithParamInterface<FollowCase> {
@@ -227,7 +228,9 @@ class FollowTest : public FormLoadTest, public ::testing::WithParamInterface<Fol
 TEST_P(FollowTest, ShowsTheListAsLastSaved) {
   const FollowCase& c = GetParam();
   List("D:\\MENU", "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
+  if (c.start_up_read_fails) machine.files.fail_read_after[kList] = 2;
   auto& m = Load();
+  machine.files.fail_read_after.clear();
   m.Label5 = "SERVER";
   if (view.SelectMenuItem(c.chosen)) m.List7_Click(c.chosen);
   machine.files.stamps = machine.files.reads = 0;
@@ -252,7 +255,7 @@ TEST_P(FollowTest, ShowsTheListAsLastSaved) {
   EXPECT_EQ(view.menu, c.shown);
   EXPECT_EQ(view.selection, c.selected);
   EXPECT_EQ(m.Label12, c.selected < 0 ? "" : std::string(m.List5()[c.selected]));
-  EXPECT_TRUE(view.calls.empty()) << view.calls[0];
+  EXPECT_EQ(view.calls.size(), c.start_up_read_fails ? 1u : 0u);
   EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt").size(), 24u) << "logged once";
   EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
 }
@@ -262,22 +265,25 @@ const Strings kAbc{"A", "B", "C"};
 INSTANTIATE_TEST_SUITE_P(
     Table, FollowTest,
     ::testing::Values(
-        // Looked at every 3 s; read only when changed, after it stood still for 0.7 s.
+        // Looked at every 3 s; read only when changed, after it stood still for 0.7 s, and looked
+        // at again after the read (a list that changed meanwhile was not read whole).
         FollowCase{"Unchanged", 1, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n", 0, false,
                    kAbc, 1, 4, 0},
         FollowCase{"ChosenEntryMoved", 0, "B=D:\\B.EXE\r\nN=D:\\N.EXE\r\nA=D:\\A.EXE\r\n", 0,
-                   false, {"B", "N", "A"}, 2, 5, 1},
+                   false, {"B", "N", "A"}, 2, 6, 1},
         FollowCase{"ChosenEntryGoneKeepsItsPlace", 2, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n", 0, false,
-                   {"A", "B"}, 1, 5, 1},
+                   {"A", "B"}, 1, 6, 1},
         FollowCase{"SameCaptionOtherPath", 1, "A=D:\\A.EXE\r\nB=D:\\B2.EXE\r\n", 0, false,
-                   {"A", "B"}, 1, 5, 1},
-        FollowCase{"EmptiedList", 1, "", 0, false, {}, -1, 5, 1},
+                   {"A", "B"}, 1, 6, 1},
+        FollowCase{"EmptiedList", 1, "", 0, false, {}, -1, 6, 1},
         // Written in place (truncated, then written): read once it stood still.
-        FollowCase{"StillBeingWritten", 0, "N=D:\\N.EXE\r\n", 3, false, {"N", "xxx"}, 0, 7, 1},
+        FollowCase{"StillBeingWritten", 0, "N=D:\\N.EXE\r\n", 3, false, {"N", "xxx"}, 0, 8, 1},
         // Held, gone, a folder, read in part: what is shown stays, and nothing is written.
         FollowCase{"Gone", 1, "<gone>", 0, false, kAbc, 1, 4, 0},
         FollowCase{"AFolder", 1, "<folder>", 0, false, kAbc, 1, 4, 0},
-        FollowCase{"ReadInPart", 1, "N=D:\\N.EXE\r\nM=D:\\M.EXE\r\n", 0, false, kAbc, 1, 7, 3,
+        FollowCase{"ReadInPartAtStartUp", 1, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n",
+                   0, false, kAbc, 0, 6, 1, false, true},
+        FollowCase{"ReadInPart", 1, "N=D:\\N.EXE\r\nM=D:\\M.EXE\r\n", 0, false, kAbc, 1, 10, 3,
                    true},
         // Minimised: nothing is looked at; restored: shown within a second.
         FollowCase{"MinimisedThenRestored", 0, "N=D:\\N.EXE\r\nA=D:\\A.EXE\r\n", 0, true,
