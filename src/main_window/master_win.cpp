@@ -135,6 +135,7 @@ class MasterWindow : public MasterView {
   bool boxes_before_shown_ = false;  // a box came before the window was on screen
   bool closing_ = false;
   bool loaded_ = false;  // window on screen
+  bool timer2_waits_ = false;
 };
 
 // `self` owns this object until its window takes it; false when no window could be made, and the
@@ -193,6 +194,8 @@ void MasterWindow::ShowWindowNow() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   SetFocus(list7_);
+  // A tick of Timer2 that came before is taken now rather than at the next one.
+  if (timer2_waits_) PostMessageW(hwnd_, WM_TIMER, ids::kTimer2, 0);
 }
 
 LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -265,7 +268,8 @@ void MasterWindow::OnCommand(int id, int code) {
 
 void MasterWindow::OnTimer(UINT_PTR id) {
   if (id == ids::kTimer2) {
-    // Ticks that come before the window is on screen wait.
+    // A tick that comes before the window is on screen waits for it.
+    timer2_waits_ = !loaded_;
     if (loaded_) master_.Timer2_Timer();
   } else if (id == ids::kTimer3) {
     KillTimer(hwnd_, ids::kTimer3);
