@@ -10,13 +10,13 @@ std::unique_ptr<MenuList> MenuListOf(ListText text, bool complete) {
   return menu;
 }
 
-// The stamp is taken before the read: a file changed between the two is read as changed again at
-// the next look, never taken for the list shown.
+// The stamp is the read handle's, asked before the read: a file changed during the read is read as
+// changed again at the next look, never taken for the list shown.
 std::unique_ptr<MenuList> ReadMenuList(FileSystem& files, Locale& locale,
                                        const std::string& list_path) {
-  std::optional<FileStamp> stamp = files.Stamp(list_path);
   ReadResult read = files.ReadAll(list_path, kMostListBytes);
   const bool complete = read.complete;
+  const std::optional<FileStamp> stamp = read.stamp;
   auto menu = MenuListOf(DecodeList(std::move(read), locale), complete);
   // A list not read whole has no stamp: whatever app.txt's stamp is then, it is read again.
   if (complete) menu->stamp = stamp;

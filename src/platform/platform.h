@@ -21,6 +21,18 @@ struct DirEntry {
   bool system = false;
 };
 
+// What tells one state of a file from another without reading it: its size, its last-write time
+// and which file it is (a file put in its place by a rename is another file).
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t written = 0;
+  std::uint64_t identity = 0;
+  bool operator==(const FileStamp& other) const {
+    return size == other.size && written == other.written && identity == other.identity;
+  }
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 // What a whole-file read produced: the bytes read, and whether the read reached the end of the
 // file. A file that cannot be opened gives no bytes and complete == false; `missing` tells that
 // there was no such file at all (rather than one that could not be read). A file longer than the
@@ -30,6 +42,7 @@ struct ReadResult {
   bool complete = false;
   bool missing = false;
   bool cut = false;
+  std::optional<FileStamp> stamp;  // of the file read, asked of its handle before the read
 };
 
 // A moment on the machine's steady clock, in milliseconds: when a patient operation gives up.
@@ -42,18 +55,6 @@ struct Deadline {
 struct Outcome {
   bool ok = false;
   std::string reason;
-};
-
-// What tells one state of a file from another without reading it: its size, its last-write time
-// and which file it is (a file put in its place by a rename is another file).
-struct FileStamp {
-  std::uint64_t size = 0;
-  std::uint64_t written = 0;
-  std::uint64_t identity = 0;
-  bool operator==(const FileStamp& other) const {
-    return size == other.size && written == other.written && identity == other.identity;
-  }
-  bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
 // What a file's replacement takes over from it: who may do what with it (its owner and access

@@ -92,6 +92,23 @@ bool Past(Deadline deadline) { return GetTickCount64() >= deadline.milliseconds;
 
 Deadline HeldDeadline() { return TickDeadline(kHeldPatience); }
 
+// Size, last-write time and identity of an open file; nothing for a folder.
+std::optional<FileStamp> StampOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(file, &information) ||
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  const auto join = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+  };
+  return FileStamp{
+      join(information.nFileSizeHigh, information.nFileSizeLow),
+      join(information.ftLastWriteTime.dwHighDateTime, information.ftLastWriteTime.dwLowDateTime),
+      join(information.nFileIndexHigh, information.nFileIndexLow) ^
+          (static_cast<std::uint64_t>(information.dwVolumeSerialNumber) << 32)};
+}
+
 // One read of up to `limit` bytes; `error` is the system's error when the read failed.
 ReadResult ReadOnce(const std::wstring& path, std::size_t limit, DWORD& error) {
   ReadResult result;
@@ -103,6 +120,7 @@ ReadResult ReadOnce(const std::wstring& path, std::size_t limit, DWORD& error) {
     result.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return result;
   }
+  result.stamp = StampOf(file.get());
   // One buffer of the file's size (up to the limit) and a byte more, read straight into: the
   // read that finds the end needs room, a file that grows meanwhile is read on to its new end,
   // and a byte beyond the limit tells that the file is longer. Only what was read is handed
@@ -175,19 +193,7 @@ std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
   ScopedHandle file(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  BY_HANDLE_FILE_INFORMATION information{};
-  if (!file.valid() || !GetFileInformationByHandle(file.get(), &information) ||
-      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return std::nullopt;
-  }
-  const auto join = [](DWORD high, DWORD low) {
-    return (static_cast<std::uint64_t>(high) << 32) | low;
-  };
-  return FileStamp{
-      join(information.nFileSizeHigh, information.nFileSizeLow),
-      join(information.ftLastWriteTime.dwHighDateTime, information.ftLastWriteTime.dwLowDateTime),
-      join(information.nFileIndexHigh, information.nFileIndexLow) ^
-          (static_cast<std::uint64_t>(information.dwVolumeSerialNumber) << 32)};
+  return file.valid() ? StampOf(file.get()) : std::nullopt;
 }
 
 // Every workstation appends to the same start log at the same minutes. Appends alone are not

@@ -60,8 +60,10 @@ class Files : public marlo::FileSystem {
     ++stamps;
     const auto found = files.find(path);
     if (Fails("stamp") || found == files.end() || found->second.attributes.folder) return {};
-    const std::string& bytes = found->second.bytes;
-    return marlo::FileStamp{bytes.size(), std::hash<std::string>{}(bytes), 0};
+    return StampOf(found->second.bytes);
+  }
+  static marlo::FileStamp StampOf(const std::string& bytes) {
+    return {bytes.size(), std::hash<std::string>{}(bytes), 0};
   }
   marlo::ReadResult ReadAll(const std::string& path, std::size_t limit) override {
     ++reads;
@@ -69,9 +71,9 @@ class Files : public marlo::FileSystem {
     const auto found = files.find(path);
     if (found == files.end()) return {"", false, true};
     const auto failing = fail_read_after.find(path);
-    if (failing != fail_read_after.end())
-      return {found->second.bytes.substr(0, failing->second), false};
-    return {found->second.bytes.substr(0, limit), true, false, found->second.bytes.size() > limit};
+    const std::string& bytes = found->second.bytes;
+    if (failing != fail_read_after.end()) return {bytes.substr(0, failing->second), false};
+    return {bytes.substr(0, limit), true, false, bytes.size() > limit, StampOf(bytes)};
   }
   marlo::Outcome Append(const std::string& path, const std::string& text,
                         marlo::Deadline) override {
