@@ -42,7 +42,7 @@ struct ReadResult {
   bool complete = false;
   bool missing = false;
   bool cut = false;
-  std::optional<FileStamp> stamp;  // of the file read, asked of its handle before the read
+  std::optional<FileStamp> stamp = std::nullopt;  // asked of the read's handle before the read
 };
 
 // A moment on the machine's steady clock, in milliseconds: when a patient operation gives up.
