@@ -18,6 +18,8 @@ set_source_files_properties(
   src/platform/paths.cpp
   src/launch/start_mode.cpp
   src/launch/start_program.cpp
+  src/launch/start_plan.cpp
+  src/launch/program_looks.cpp
   src/options/optiona.cpp
   src/main_window/master.cpp
   src/platform/ui_win.cpp
@@ -25,7 +27,7 @@ set_source_files_properties(
   src/platform/topmost_win.cpp
   src/main_window/master_look_win.cpp
   src/options/optiona_win.cpp
-  src/options/program_checker_win.cpp
+  src/platform/program_icons_win.cpp
   src/platform/window_work_win.cpp
   PROPERTIES COMPILE_OPTIONS -Os)
 
@@ -40,7 +42,7 @@ add_library(marlo_win STATIC
   src/main_window/master_win.cpp
   src/main_window/master_look_win.cpp
   src/options/optiona_win.cpp
-  src/options/program_checker_win.cpp
+  src/platform/program_icons_win.cpp
 )
 target_link_libraries(marlo_win PUBLIC marlo_core)
 # Text reaches Windows only through the wide (W) calls: the macros of windows.h mean those here.

@@ -1,70 +1,80 @@
 // Starting the current entry: Enter (the default command Command1) and a double-click on the menu.
 //
-// A start that fails says so, with the path that was tried and the system's reason, and the
-// window stays open on the same entry; only a start that worked minimises the window. The menu's
-// own current folder is the same after a start as before it.
+// The start is worked out and carried out away from the window's thread: looking for the program
+// through the share, setting its working folder and starting it may each wait for a server that
+// does not answer. Meanwhile the window answers, shows that a start is under way, and takes no
+// second one. A start that fails says so, with the path that was tried and the system's reason,
+// and the window stays open on the same entry; only a start that worked minimises the window. The
+// menu's own current folder is the same after a start as before it.
+#include "launch/start_plan.h"
 #include "main_window/master.h"
+#include "platform/paths.h"
 
 namespace marlo {
+
+struct Master::StartDone {
+  StartCommand command;  // as listed
+  StartPlan plan;
+  bool other_drive = false;  // refused: the program is not on the menu's drive
+  Outcome started;
+};
 
 void Master::Command1_Click() { StartCurrentEntry(false); }
 
 // The double-click route also refuses a program on another drive than the menu's own.
 void Master::List7_DblClick() { StartCurrentEntry(true); }
 
-// The window goes down after a start, after the drive message, and when there is nothing to
-// start (an empty menu, or no start mode); only a start that failed keeps it open.
+// Before the list came there is no entry to start: the window stays as it is. After it, the
+// window goes down after a start, after the drive message, and when there is nothing to start (an
+// empty menu, or no start mode); only a start that failed keeps it open.
 void Master::StartCurrentEntry(bool drive_check) {
-  bool failed = false;
-  if (!List5().empty() && Label5 == "SERVER") failed = !StartOnServer(drive_check);
-  if (!List5().empty() && Label5 == "CLIENT") failed = !StartOnClient();
-  if (!failed) view_.Minimise();
+  if (!list_came_ || starting_) return;
+  const bool server = Label5 == "SERVER";
+  if (List5().empty() || (!server && Label5 != "CLIENT")) {
+    view_.Minimise();
+    return;
+  }
+  starting_ = true;
+  view_.ShowStarting(true);
+  auto done = std::make_shared<StartDone>();
+  FileSystem& files = platform_.files;
+  ProcessStarter& processes = platform_.processes;
+  view_.OffThread(
+      Lane::kFiles,
+      [&files, &processes, done, listed = Label12, root = root_, folder = program_folder_,
+       check = drive_check && server] {
+        done->command = CommandOf(
+            listed, root, [&files](const std::string& path) { return NamesFile(files, path); });
+        done->plan = PlanOf(done->command, root);
+        done->other_drive = check && !SameDrive(done->plan.program, folder);
+        if (!done->other_drive) done->started = processes.Start(done->plan);
+      },
+      [this, done] { Started(*done); }, platform_.clock.After(kStartPatience));
 }
 
-// False when the program could not be started; the drive message is not a failure to start.
-bool Master::StartOnServer(bool drive_check) {
-  const StartCommand command = ServerCommand();
-  DeriveServerWorkingFolder(command.program);
-  if (drive_check && !SameDrive(command.program, program_folder_)) {
+// The start paths are kept under their names: on the server the working folder, on a client the
+// paths through the share of the program that was started.
+void Master::Started(const StartDone& done) {
+  starting_ = false;
+  view_.ShowStarting(false);
+  if (Label5 == "SERVER") {
+    Label14 = done.plan.folder;
+  } else {
+    const ClientPaths paths = ClientPathsOf(done.command.program, root_);
+    Label14 = paths.label14;
+    Label20 = paths.label20;
+    Label18 = paths.label18;
+  }
+  if (done.other_drive) {
     view_.ShowMessage(
         "Please Marlo.exe and Your Selceted exe is not in same drive,\r\n"
         "Copy in same drive and then run again",
         "Path not found");
-    return true;
+  } else if (!done.started.ok) {
+    view_.ShowMessage(done.plan.program + "\r\n" + done.started.reason, "Start Failed");
+    return;
   }
-  return Launch(command.program, command.arguments, Label14);
-}
-
-bool Master::StartOnClient() {
-  const StartCommand command = ClientCommand();
-  return Launch(Label18 + "\\" + Label20, command.arguments, Label18);
-}
-
-StartCommand Master::ServerCommand() {
-  return SplitStartCommand(
-      Label12, [this](const std::string& path) { return NamesFile(platform_.files, path); });
-}
-
-// On the server a program runs from its own folder: the program's path up to its last "\".
-void Master::DeriveServerWorkingFolder(const std::string& program) {
-  GetPiece(program, '\\', 0);
-  const std::string file_name = GetPiece(program, '\\', static_cast<int>(List6.size()) - 1);
-  Label14 = program.substr(0, program.size() - file_name.size());
-}
-
-// The program gets its working folder through the menu's current folder, which is put back right
-// after the start: a workstation's menu must not hold a program's folder on the server open. (A
-// folder handed to the process start itself is not used for a share folder by every platform.)
-// A folder that cannot be set is passed over and the program starts without it.
-bool Master::Launch(const std::string& program, const std::string& arguments,
-                    const std::string& folder) {
-  ProcessStarter& processes = platform_.processes;
-  const std::string own_folder = processes.CurrentFolder();
-  const bool moved = processes.SetCurrentFolder(folder);
-  const Outcome started = processes.Start(program, CommandLineOf({program, arguments}));
-  if (moved && !own_folder.empty()) processes.SetCurrentFolder(own_folder);
-  if (!started.ok) view_.ShowMessage(program + "\r\n" + started.reason, "Start Failed");
-  return started.ok;
+  view_.Minimise();
 }
 
 }  // namespace marlo

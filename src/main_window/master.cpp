@@ -1,7 +1,9 @@
 #include "main_window/master.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "launch/start_plan.h"
 #include "main_window/list_file.h"
 #include "main_window/pieces.h"
 #include "main_window/start_log.h"
@@ -11,20 +13,32 @@ namespace {
 
 bool IsNormalFile(const DirEntry& entry) { return !entry.folder && !entry.hidden && !entry.system; }
 
+// app.txt is the list whatever its attributes: an admin may hide it in the share, or mark it
+// read-only or a system file. Only a folder of that name is no list.
+bool IsList(const DirEntry& entry) { return !entry.folder; }
+
 }  // namespace
 
 Master::Master(Platform& platform, MasterView& view)
     : platform_(platform),
       view_(view),
       program_folder_(platform.env.ProgramFolder()),
-      menu_(MenuListOf({}, true)) {
-  mapped_root_ = MappedDriveRoot();
-}
+      root_(ClientRoot()),
+      menu_(MenuListOf({}, true)),
+      looks_(
+          platform, [root = root_](const std::string& listed) { return ReachedBy(root, listed); },
+          [this](std::function<void()> work, std::function<void()> then) {
+            view_.OffThread(Lane::kBackground, std::move(work), std::move(then));
+          },
+          [this] { view_.RedrawMenu(); }, [this] { return view_.IsMinimised(); }) {}
 
 // Only a lookup that was made can tell that the list is missing. One that could not be made (a
 // share that did not answer) is no reason to add a default line to the office's list: the list
-// is read as it stands, and a read that fails says so.
+// is read as it stands, and a read that fails says so. The start log goes in a lane of its own,
+// handed over first: its seconds count from the start whatever the list does, and a menu closed
+// while the list is still read waits for what is left of them.
 void Master::Form_Load() {
+  WriteStartLog();
   FileSystem& files = platform_.files;
   Locale& locale = platform_.locale;
   const std::string list = ListFilePath(program_folder_);
@@ -32,48 +46,60 @@ void Master::Form_Load() {
   auto menu = std::make_shared<std::unique_ptr<MenuList>>();
   looking_ = true;
   view_.OffThread(
+      Lane::kFiles,
       [&files, &locale, list, there, menu] {
-        *there = LookFor(files, list, IsNormalFile);
+        *there = LookFor(files, list, IsList);
         if (*there != false) *menu = ReadMenuList(files, locale, list);
       },
       [this, there, menu] { ListLoaded(*there, std::move(*menu)); });
-  // Handed over now, the log's seconds count from the start, and a menu closed while the list is
-  // still read waits for them; the work after the lookup, it knows whether there is a list.
-  WriteStartLog(there);
 }
 
 void Master::ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu) {
-  looking_ = false;
   if (there == false) {
+    looking_ = false;
     WriteDefaultList();
     return;
   }
   const bool complete = menu->complete;
   const bool cut = menu->text.cut;
-  looked_at_ = Now();
-  ShowList(std::move(menu));
-  view_.ShowWindowNow();
   // A menu that lacks entries without a word would leave its users guessing.
-  if (!complete) {
-    view_.ShowMessage(
-        "App.txt could not be read completely. The menu shows the entries read before the failure.",
-        "RMX");
-  }
-  if (cut) view_.ShowMessage(CutMessage(List7().size()), "RMX");
-  LookAgainIn(kListLookInterval);
+  ShowList(std::move(menu), [this, complete, cut] {
+    if (!complete) {
+      view_.ShowMessage(
+          "App.txt could not be read completely. The menu shows the entries read before the "
+          "failure.",
+          "RMX");
+    }
+    if (cut) view_.ShowMessage(CutMessage(List7().size()), "RMX");
+  });
 }
 
 // The entry chosen stays chosen in a new list: the same caption and path where the list still has
 // them (the nearest to where it stood, should there be more), else the entry at its place, or the
 // last one. The derived paths are worked out for it again; at start-up it is the first entry.
-void Master::ShowList(std::unique_ptr<MenuList> menu) {
-  const int index = PlaceOfChosenEntryIn(*menu);
-  menu_ = std::move(menu);
-  view_.ShowMenu(List7());
+// Until the window shows the new list, the menu is the one it shows: a click or Enter there means
+// an entry of that list.
+void Master::ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after) {
+  looking_ = true;  // no look while the list is being put in
+  const std::unique_ptr<MenuList> previous = std::exchange(incoming_, std::move(menu));
+  view_.ShowMenu(incoming_->captions, [this, after = std::move(after)] { MenuIn(after); });
+}
+
+void Master::MenuIn(std::function<void()> after) {
+  if (!incoming_) return;
+  const int index = PlaceOfChosenEntryIn(*incoming_);
+  menu_ = std::move(incoming_);
+  list_came_ = true;
+  looking_ = false;
+  looked_at_ = Now();
+  looks_.KeepOnly(List5());
   chosen_ = -1;
   Label12 = PathAt(index);
   // Selecting by program raises the selection handler as a click would.
   if (view_.SelectMenuItem(index)) List7_Click(index);
+  view_.ShowWindowNow();
+  if (after) after();
+  LookAgainIn(kListLookInterval);
 }
 
 int Master::PlaceOfChosenEntryIn(const MenuList& menu) const {
@@ -95,22 +121,31 @@ std::string Master::PathAt(int index) const {
   return std::string(List5()[static_cast<std::size_t>(index)]);
 }
 
+ProgramLook Master::Icon(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= List5().size()) return {};
+  return looks_.Of(List5()[static_cast<std::size_t>(index)]);
+}
+
 // The records are written away from the window, which shows meanwhile, and only where there is a
 // list: three seconds at the most for all of them, and a menu ended sooner waits for what is left
 // of those seconds. Each record reads the clock anew, so the second record of a share start has
 // its own time. The log stays in the ANSI code page, which the tools that read it expect.
-void Master::WriteStartLog(std::shared_ptr<std::optional<bool>> there) {
+void Master::WriteStartLog() {
   std::vector<std::string> names{LogonServerName(platform_.env.Variable("LOGONSERVER"))};
   if (IsClient()) {
-    names.push_back(FolderServerName(IsShareForm(program_folder_) ? program_folder_ : mapped_root_));
+    names.push_back(FolderServerName(IsShareForm(program_folder_) ? program_folder_ : root_));
   }
   const Deadline deadline = platform_.clock.After(kAppendPatience);
   FileSystem& files = platform_.files;
   Clock& clock = platform_.clock;
   Locale& locale = platform_.locale;
   view_.OffThread(
-      [&files, &clock, &locale, there, names, deadline, log = StartLogPath(program_folder_)] {
-        if (*there == false) return;
+      Lane::kBackground,
+      [&files, &clock, &locale, names, deadline, list = ListFilePath(program_folder_),
+       log = StartLogPath(program_folder_)] {
+        // A start without a list is no start of the menu (nor one whose list could not be
+        // looked for: its records could not be written either).
+        if (LookFor(files, list, IsList) != true) return;
         for (const std::string& name : names) {
           const std::string record = FormatStartRecord(name, clock.Now(), clock.Separators());
           bool exact = true;
@@ -122,9 +157,10 @@ void Master::WriteStartLog(std::shared_ptr<std::optional<bool>> there) {
 
 // Without a list the menu cannot run: a default list naming the office's sibling program
 // qfact.exe is written (as a new list is: in the ANSI code page, unless the folder's name needs
-// UTF-8), and the user is asked to start again. When the list cannot be written
-// (a read-only folder, a share without write access), starting again would not help: the user is
-// told why instead.
+// UTF-8), and the user is asked to start again. It is made only where nothing of that name is
+// there yet, so it never lands in a list another workstation wrote a moment ago (which the restart
+// finds just as well). When the list cannot be written (a read-only folder, a share without write
+// access), starting again would not help: the user is told why instead.
 void Master::WriteDefaultList() {
   view_.ShowMessage("App.txt File Not Found...", "RMX");
   const EncodedList list =
@@ -132,9 +168,11 @@ void Master::WriteDefaultList() {
   auto written = std::make_shared<Outcome>();
   FileSystem& files = platform_.files;
   view_.OffThread(
+      Lane::kFiles,
       [&files, written, path = program_folder_ + "\\APP.txt", bytes = list.bytes,
-       deadline = platform_.clock.After(kAppendPatience)] {
-        *written = files.Append(path, bytes, deadline);
+       list_path = ListFilePath(program_folder_)] {
+        *written = files.Create(path, bytes);
+        if (!written->ok && LookFor(files, list_path, IsList) == true) *written = {true, ""};
       },
       [this, written] {
         view_.ShowMessage(written->ok ? "Please Re Start Programm..."
@@ -144,29 +182,48 @@ void Master::WriteDefaultList() {
       });
 }
 
+// While a look or a read is out, the timer keeps turning: the window takes what came back at each
+// tick, also when the notice that it came could not be posted.
 void Master::Timer3_Timer() {
-  if (!view_.IsMinimised() && !looking_) LookAtList();
-}
-
-// Restored, or back from another program: the user is about to choose, so the list is looked at
-// now, unless that was done a moment ago.
-void Master::Form_Activate() {
-  if (view_.IsMinimised() || looking_) return;
-  if (Now() - looked_at_ < 1000) {
+  if (view_.IsMinimised()) return;
+  if (looking_) {
     LookAgainIn(kListLookInterval);
     return;
   }
   LookAtList();
 }
 
+// Restored, or back from another program: the user is about to choose, so the list is looked at
+// now; only a look that ended a moment ago stands for one, and then the next look stays when it
+// was due (a change already seen is read as soon as it has stood still).
+void Master::Form_Activate() {
+  looks_.Resume();
+  if (view_.IsMinimised() || looking_) return;
+  const std::uint64_t since = Now() - looked_at_;
+  if (since >= 1000) {
+    LookAtList();
+    return;
+  }
+  const std::uint64_t still_since = change_ ? Now() - change_seen_at_ : 0;
+  const auto wait =
+      change_ ? static_cast<std::uint64_t>(kListStandStill.count()) -
+                    std::min<std::uint64_t>(still_since, kListStandStill.count())
+              : static_cast<std::uint64_t>(std::chrono::milliseconds(kListLookInterval).count()) -
+                    since;
+  LookAgainIn(std::chrono::milliseconds(wait));
+}
+
 // A look opens app.txt and asks it for its stamp; nothing is read while it stays the same. A
 // change is read once the file has stood still for a moment.
 void Master::LookAtList() {
   looking_ = true;
+  LookAgainIn(kListLookInterval);
   auto stamp = std::make_shared<std::optional<FileStamp>>();
   FileSystem& files = platform_.files;
-  view_.OffThread([&files, stamp, list = ListFilePath(program_folder_)] { *stamp = files.Stamp(list); },
-                  [this, stamp] { ListLookedAt(*stamp); });
+  view_.OffThread(
+      Lane::kFiles,
+      [&files, stamp, list = ListFilePath(program_folder_)] { *stamp = files.Stamp(list); },
+      [this, stamp] { ListLookedAt(*stamp); });
 }
 
 void Master::ListLookedAt(std::optional<FileStamp> stamp) {
@@ -188,15 +245,18 @@ void Master::ListLookedAt(std::optional<FileStamp> stamp) {
     return;
   }
   looking_ = true;
+  LookAgainIn(kListLookInterval);
   FileSystem& files = platform_.files;
   Locale& locale = platform_.locale;
   auto menu = std::make_shared<std::unique_ptr<MenuList>>();
   // A file that changed while it was read (written in place just then) was caught half-way.
-  view_.OffThread([&files, &locale, menu, list = ListFilePath(program_folder_)] {
-                    *menu = ReadMenuList(files, locale, list);
-                    if (files.Stamp(list) != (*menu)->stamp) (*menu)->complete = false;
-                  },
-                  [this, menu] { ListReadAgain(std::move(*menu)); });
+  view_.OffThread(
+      Lane::kFiles,
+      [&files, &locale, menu, list = ListFilePath(program_folder_)] {
+        *menu = ReadMenuList(files, locale, list);
+        if (files.Stamp(list) != (*menu)->stamp) (*menu)->complete = false;
+      },
+      [this, menu] { ListReadAgain(std::move(*menu)); });
 }
 
 // A list that could not be read whole (held, gone, a folder) leaves the menu as it is, without a
@@ -207,6 +267,7 @@ void Master::ListReadAgain(std::unique_ptr<MenuList> menu) {
   if (menu->complete) {
     change_.reset();
     ShowList(std::move(menu));
+    return;
   }
   LookAgainIn(kListLookInterval);
 }

@@ -1,7 +1,8 @@
 // Master, the main window: its working state and its handlers.
 //
 // The state is kept as the texts and lists the handlers read and write by name. The handlers of
-// the start-mode step and of starting a program live in launch/.
+// the start-mode step (Timer2_Timer, ComputeClientPaths) live in launch/start_mode.cpp, those of
+// starting a program (Command1_Click, List7_DblClick) in launch/start_program.cpp.
 #pragma once
 
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "launch/program_looks.h"
 #include "main_window/list_form.h"
 #include "main_window/master_view.h"
 #include "main_window/menu_list.h"
@@ -21,6 +23,8 @@ namespace marlo {
 // How long writing to the shared folder may hold a start-up up: the start log's records all
 // together, or the default list.
 inline constexpr std::chrono::seconds kAppendPatience{3};
+// How long the program's end waits for a start under way (a program half started is no start).
+inline constexpr std::chrono::seconds kStartPatience{3};
 // How often a menu on screen looks whether app.txt changed, and how long a changed app.txt must
 // stand still before it is read (an editor that writes in place is not caught half-way).
 inline constexpr std::chrono::seconds kListLookInterval{3};
@@ -41,8 +45,13 @@ class Master {
   void Timer3_Timer();
   // The window was restored or activated: app.txt is looked at at once.
   void Form_Activate();
-  // A list read anew takes the place of the menu, whole; the entry chosen stays chosen.
-  void ShowList(std::unique_ptr<MenuList> menu);
+  // A list read anew takes the place of the menu, whole, once the window shows it; the entry chosen
+  // stays chosen. `after` follows then.
+  void ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after = {});
+  // What is known of the program of menu entry `index`, for drawing it; looked for when unknown.
+  ProgramLook Icon(int index);
+  // The window's icons are `pixels` square (its screen's density).
+  void SetIconSize(int pixels) { looks_.SetIconSize(pixels); }
   // The selection of `index` made it the current entry.
   void List7_Click(int index);
   // Starting the current entry: double-click on the menu, and Enter through the default command.
@@ -68,51 +77,52 @@ class Master {
   // the text of app.txt as read, which the menu object keeps with them: no copy per entry.
   const std::vector<std::string_view>& List7() const { return menu_->captions; }
   const std::vector<std::string_view>& List5() const { return menu_->paths; }
-  std::vector<std::string> List6;       // pieces of the text GetPiece cut last
-  std::string Label12;                  // path of the current entry
-  std::string Label5;                   // start mode: "SERVER", "CLIENT" or empty
-  std::string Label14;  // working folder ("SERVER") or path without drive ("CLIENT")
-  std::string Label18;  // client folder through the share
-  std::string Label20;  // client file name
+  std::vector<std::string> List6;  // pieces of the text GetPiece cut last
+  std::string Label12;             // path of the current entry
+  std::string Label5;              // start mode: "SERVER", "CLIENT" or empty
+  std::string Label14;             // working folder ("SERVER") or path without drive ("CLIENT")
+  std::string Label18;             // client folder through the share
+  std::string Label20;             // client file name
 
  private:
   void ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu);
+  void MenuIn(std::function<void()> after);
   std::string PathAt(int index) const;
   int PlaceOfChosenEntryIn(const MenuList& menu) const;
-  void WriteStartLog(std::shared_ptr<std::optional<bool>> there);
+  void WriteStartLog();
   void WriteDefaultList();
   void LookAtList();
   void ListLookedAt(std::optional<FileStamp> stamp);
   void ListReadAgain(std::unique_ptr<MenuList> menu);
   void LookAgainIn(std::chrono::milliseconds delay);
   std::uint64_t Now() { return platform_.clock.After(std::chrono::milliseconds(0)).milliseconds; }
+  struct StartDone;
   void StartCurrentEntry(bool drive_check);
-  bool StartOnServer(bool drive_check);
-  bool StartOnClient();
-  StartCommand ServerCommand();
-  StartCommand ClientCommand();
-  void DeriveServerWorkingFolder(const std::string& program);
-  void SetClientPaths(const std::string& program);
+  void Started(const StartDone& done);
+  std::string ClientRoot();
   std::string ShareRoot();
   std::string MappedDriveRoot();
-  bool IsClient() const { return IsShareForm(program_folder_) || !mapped_root_.empty(); }
-  std::string ShareFormOf(const std::string& path);
-  bool Launch(const std::string& program, const std::string& arguments, const std::string& folder);
+  bool IsClient() const { return !root_.empty(); }
 
   Platform& platform_;
   MasterView& view_;
   std::string program_folder_;
-  // For a menu started from a network drive: the root its programs are reached by (the drive's
-  // connection, \\FILESERVER\APPS\, or the drive itself, M:\); empty otherwise.
-  std::string mapped_root_;
-  std::unique_ptr<MenuList> menu_;  // what the menu shows; List7 and List5 are its parts
-  int chosen_ = -1;                 // the entry chosen in the menu, if any
+  // Where this workstation reaches the root of the server's drive: on a client the share
+  // (\\FILESERVER\APPS\), or for a menu started from a network drive that drive's connection
+  // or the drive itself (M:\); empty on the server.
+  std::string root_;
+  std::unique_ptr<MenuList> menu_;      // what the menu shows; List7 and List5 are its parts
+  std::unique_ptr<MenuList> incoming_;  // a list the window is still putting in the menu
+  bool list_came_ = false;              // the list of the start-up is in the menu
+  int chosen_ = -1;                     // the entry chosen in the menu, if any
+  bool starting_ = false;               // a start is under way
   // Following app.txt: a look or a read under way, when the last one ended, and a change seen
   // but not yet read, with the moment it was first seen.
   bool looking_ = false;
   std::uint64_t looked_at_ = 0;
   std::optional<FileStamp> change_;
   std::uint64_t change_seen_at_ = 0;
+  ProgramLooks looks_;  // last: its looks come back to the window while the rest is there
 };
 
 }  // namespace marlo

@@ -18,8 +18,14 @@ class MasterView {
 
   // A modal box with the information icon and one OK button; returns when it is closed.
   virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
-  // Shows the menu captions, in order, with nothing selected.
-  virtual void ShowMenu(const std::vector<std::string_view>& captions) = 0;
+  // Shows the menu captions, in order, with nothing selected, in place of the menu shown. A long
+  // menu is filled while the window goes on answering, and the menu shown stays until it is in;
+  // `shown` follows once it is (at once for a short one). A menu handed over while another is
+  // still being filled takes its place: that one's `shown` never comes.
+  virtual void ShowMenu(const std::vector<std::string_view>& captions,
+                        std::function<void()> shown) = 0;
+  // Draws the menu's entries again (what is known of their programs changed).
+  virtual void RedrawMenu() = 0;
   // Selects a menu entry; false when there is no such entry.
   virtual bool SelectMenuItem(int index) = 0;
   // Shows the start mode in the "Start as :" row.
@@ -35,12 +41,14 @@ class MasterView {
   virtual bool IsMinimised() = 0;
   // Puts the window on screen, if it is not there yet.
   virtual void ShowWindowNow() = 0;
-  // Runs `work` away from the window's thread, so that a server that is slow, holds a file or does
-  // not answer never holds the window up, the pieces in the order they were handed over; `then`
-  // follows on the window's thread, one handler at a time with the others, and only while the
-  // window lives. With `finish_by`, the program does not
-  // end before the work is done, or that moment has passed.
-  virtual void OffThread(std::function<void()> work, std::function<void()> then,
+  // While a start is under way the window says so (the pointer shows that a program is starting).
+  virtual void ShowStarting(bool starting) = 0;
+  // Runs `work` away from the window's thread, in `lane`, so that a server that is slow, holds a
+  // file or does not answer never holds the window up; `then` follows on the window's thread, one
+  // handler at a time with the others, never inside a handler that shows a box, and only while the
+  // window lives. With `finish_by`, the program does not end before the work is done, or that
+  // moment has passed.
+  virtual void OffThread(Lane lane, std::function<void()> work, std::function<void()> then,
                          std::optional<Deadline> finish_by = std::nullopt) = 0;
   // Opens the Options window, not modal and without an owner.
   virtual void OpenOptions() = 0;

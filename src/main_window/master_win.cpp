@@ -1,12 +1,14 @@
 // The main window on screen: its controls, and the routing of Win32 messages to Master's handlers.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "main_window/master.h"
 #include "main_window/master_ids.h"
 #include "main_window/master_look_win.h"
+#include "platform/program_icons_win.h"
 #include "platform/session_win.h"
 #include "platform/text_win.h"
 #include "platform/topmost_win.h"
@@ -27,6 +29,15 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr UINT kWorkDone = WM_APP + 2;
 // A list that takes longer than this to read (a slow server) finds the window on screen already.
 constexpr UINT kShowAfterMilliseconds = 250;
+// A menu of up to so many entries goes into the list box in one go; a longer one a slice at a time
+// into a list box of its own, each slice taking about so long, with the window's messages handled
+// between slices. It takes the place of the menu shown once it is full.
+constexpr std::size_t kEntriesInOneGo = 4000;
+constexpr DWORD kSliceMilliseconds = 15;
+// The list box being filled, until it takes the menu's place.
+constexpr int kFillingList = 1107;
+constexpr DWORD kListStyle = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
 
 std::wstring Caption() { return L"Marlo Infosystems" + std::wstring(72, L' '); }
 
@@ -47,28 +58,21 @@ class MasterWindow : public MasterView {
   void Load();
 
   // MasterView
-  // Work that comes back while a box is up waits for the handler that showed it to end.
+  // Work that comes back while a box is up waits for the handler that showed it to end; so does a
+  // close that comes from outside meanwhile (a management tool, the session ending): the window
+  // is not destroyed under the box, whose handler still runs.
   void ShowMessage(const std::string& text, const std::string& title) override {
     ++boxes_;
     boxes_before_shown_ = boxes_before_shown_ || !loaded_;
     ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION);
-    if (--boxes_ == 0) PostMessageW(hwnd_, kWorkDone, 0, 0);
+    if (--boxes_ > 0) return;
+    if (close_after_boxes_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    PostMessageW(hwnd_, kWorkDone, 0, 0);
   }
-  // The fastest fill the list box offers: its storage reserved for all captions at once, and no
-  // drawing until the last one is in; the captions of a long menu are put into UTF-16 ahead of
-  // the fill, on a second thread.
-  void ShowMenu(const std::vector<std::string_view>& captions) override {
-    SendMessageW(list7_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list7_, LB_RESETCONTENT, 0, 0);
-    std::size_t units = 0;
-    for (const auto caption : captions) units += caption.size() + 1;
-    SendMessageW(list7_, LB_INITSTORAGE, captions.size(), units * sizeof(wchar_t));
-    WideTexts wide(captions);
-    for (std::size_t i = 0; i < captions.size(); ++i) {
-      SendMessageW(list7_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.Next(i)));
-    }
-    SendMessageW(list7_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list7_, nullptr, TRUE);
+  void ShowMenu(const std::vector<std::string_view>& captions,
+                std::function<void()> shown) override;
+  void RedrawMenu() override {
+    if (list7_ != nullptr) InvalidateRect(list7_, nullptr, FALSE);
   }
   bool SelectMenuItem(int index) override {
     return SendMessageW(list7_, LB_SETCURSEL, index, 0) != LB_ERR;
@@ -81,14 +85,16 @@ class MasterWindow : public MasterView {
   bool MakeTopMost() override { return marlo::MakeTopMost(hwnd_); }
   void StopTimer2() override { KillTimer(hwnd_, ids::kTimer2); }
   void StartTimer3(std::chrono::milliseconds delay) override {
+    timer3_set_ = true;
     SetTimer(hwnd_, ids::kTimer3, static_cast<UINT>(delay.count()), nullptr);
   }
   void Minimise() override { ShowWindow(hwnd_, SW_MINIMIZE); }
   bool IsMinimised() override { return IsIconic(hwnd_) != FALSE; }
   void ShowWindowNow() override;
-  void OffThread(std::function<void()> work, std::function<void()> then,
+  void ShowStarting(bool starting) override;
+  void OffThread(Lane lane, std::function<void()> work, std::function<void()> then,
                  std::optional<Deadline> finish_by) override {
-    work_->Run(std::move(work), std::move(then), finish_by);
+    work_->Run(lane, std::move(work), std::move(then), finish_by);
   }
   // The Options window's opening may show a box: by then this window can no longer be used.
   void OpenOptions() override {
@@ -99,7 +105,8 @@ class MasterWindow : public MasterView {
   void CloseOptions() override {
     if (session_.options != nullptr) DestroyWindow(session_.options);
   }
-  // Closing waits for the message loop, so no handler outlives its window.
+  // Closing waits for the message loop, so no handler outlives its window; nothing that comes
+  // back is taken meanwhile.
   void Close() override {
     closing_ = true;
     PostMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -117,6 +124,12 @@ class MasterWindow : public MasterView {
   void OnActivate(bool active);
   void OnDpiChanged(int dpi, LPARAM suggested);
   void Form_Resize();
+  int RowHeight();
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  bool OnSetCursor(LPARAM lparam);
+  bool FillSlice();
+  void PutFilledListInPlace();
+  void StopFilling();
 
   Session& session_;
   Master master_;
@@ -131,6 +144,20 @@ class MasterWindow : public MasterView {
   HWND label10_ = nullptr;
   HWND focused_ = nullptr;  // the control that had the focus when the window was left
   std::unique_ptr<WindowWork> work_;
+  int icon_size_ = 16;
+  // A long menu being put in: its captions, the next to go in, the list box they go into, and what
+  // follows once it is full.
+  struct Fill {
+    const std::vector<std::string_view>* captions;  // the incoming menu's, which the menu keeps
+    std::size_t next = 0;
+    HWND list = nullptr;
+    std::function<void()> shown;
+  };
+  std::unique_ptr<Fill> fill_;
+  std::wstring caption_;             // a caption in UTF-16, as it goes into the list box
+  bool starting_ = false;            // a start is under way
+  bool timer3_set_ = false;          // Timer3 was set since its last tick
+  bool close_after_boxes_ = false;   // a close came while a box was up
   int boxes_ = 0;                    // message boxes up
   bool boxes_before_shown_ = false;  // a box came before the window was on screen
   bool closing_ = false;
@@ -153,6 +180,8 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
   // Timer2 runs from the moment the window exists; its tick is taken once the window is on screen.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
   dpi_ = WindowDpi(hwnd_);
+  icon_size_ = SmallIconSize(dpi_);
+  master_.SetIconSize(icon_size_);
   const SIZE outer = OuterSize(dpi_);
   CentreOnScreen(hwnd_, outer.cx, outer.cy);
 
@@ -163,9 +192,10 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
                               ids::kMenuBox, 13.5, WS_EX_TRANSPARENT);
   label10_ = layout_.Add(hwnd_, L"STATIC", L"Main Menu", WS_VISIBLE | SS_CENTER, {64, 16, 185, 25},
                          ids::kLabel10, 13.5);
-  list7_ = layout_.Add(hwnd_, L"LISTBOX", L"",
-                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                       {24, 48, 265, 242}, ids::kList7, 13.5, WS_EX_CLIENTEDGE);
+  // Drawn by the window, each entry with its program's icon, and still a list box with its
+  // strings: a screen reader reads them, and a typed letter goes to the entry it begins.
+  list7_ = layout_.Add(hwnd_, L"LISTBOX", L"", WS_VISIBLE | kListStyle, {24, 48, 265, 242},
+                       ids::kList7, 13.5, WS_EX_CLIENTEDGE);
   command3_ = layout_.Add(hwnd_, L"BUTTON", L"Options", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                           {8, 480, 97, 57}, ids::kCommand3, 12);
   command5_ = layout_.Add(hwnd_, L"BUTTON", L"Exit", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
@@ -220,8 +250,28 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SIZE:
       Form_Resize();
-      if (wparam == SIZE_RESTORED && loaded_) master_.Form_Activate();
+      // Restored, also to the maximised state a shortcut may ask for.
+      if ((wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED) && loaded_) {
+        master_.Form_Activate();
+      }
       return 0;
+    case WM_CLOSE:
+      if (boxes_ > 0) {
+        close_after_boxes_ = true;
+        return 0;
+      }
+      closing_ = true;
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(lparam)) return TRUE;
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight = static_cast<UINT>(RowHeight());
+      return TRUE;
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wparam) != WA_INACTIVE);
       return 0;
@@ -241,6 +291,7 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_DESTROY:
       // Form_Unload: nothing beyond closing; the program ends with its last window.
+      StopFilling();
       if (session_.master == hwnd_) session_.master = nullptr;
       session_.WindowClosed();
       return 0;
@@ -272,9 +323,12 @@ void MasterWindow::OnTimer(UINT_PTR id) {
     timer2_waits_ = !loaded_;
     if (loaded_) master_.Timer2_Timer();
   } else if (id == ids::kTimer3) {
+    // What came back is taken first, in case its notice could not be posted; a tick whose taking
+    // set the timer anew is spent.
     KillTimer(hwnd_, ids::kTimer3);
-    OnWorkDone();  // in case a notice could not be posted
-    master_.Timer3_Timer();
+    timer3_set_ = false;
+    OnWorkDone();
+    if (!timer3_set_) master_.Timer3_Timer();
   } else if (id == ids::kShowTimer) {
     // A start-up that shows a box before its window (no list) never shows the window.
     if (boxes_before_shown_) {
@@ -331,6 +385,11 @@ void MasterWindow::OnDpiChanged(int dpi, LPARAM suggested) {
   MoveToSuggested(hwnd_, suggested);
   Form_Resize();
   layout_.Apply(dpi_);
+  icon_size_ = SmallIconSize(dpi_);
+  master_.SetIconSize(icon_size_);
+  for (HWND list : {list7_, fill_ ? fill_->list : nullptr}) {
+    if (list != nullptr) SendMessageW(list, LB_SETITEMHEIGHT, 0, RowHeight());
+  }
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -344,6 +403,171 @@ void MasterWindow::Form_Resize() {
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+// A row is as high as the larger of the menu's font and its icons, with a pixel to spare above
+// and below the icon.
+int MasterWindow::RowHeight() {
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, SansSerifBold(13.5, dpi_));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return std::max<int>(metrics.tmHeight, icon_size_ + 2);
+}
+
+// An entry as the system's list box draws one, with its program's icon at the left: the menu's
+// colours, or the highlight for the chosen entry, and the focus rectangle where the keyboard is.
+void MasterWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.hwndItem != list7_) return;
+  HDC dc = item.hDC;
+  RECT row = item.rcItem;
+  const bool focus = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
+  if (item.itemID == static_cast<UINT>(-1)) {  // an empty menu with the focus
+    if (focus) DrawFocusRect(dc, &row);
+    return;
+  }
+  const Colours colours =
+      PaintColours((item.itemState & ODS_SELECTED) != 0 ? Part::kMenuChosen : Part::kMenu);
+  FillRect(dc, &row, SolidBrush(colours.ground));
+  const int gap = Scale(2, dpi_);
+  DrawProgramLook(dc, row.left + gap, row.top + (row.bottom - row.top - icon_size_) / 2, icon_size_,
+                  master_.Icon(static_cast<int>(item.itemID)));
+  const LRESULT length = SendMessageW(list7_, LB_GETTEXTLEN, item.itemID, 0);
+  if (length > 0) {
+    caption_.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list7_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(caption_.data()));
+    RECT text = row;
+    text.left += 2 * gap + icon_size_ + gap;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colours.text);
+    DrawTextW(dc, caption_.c_str(), static_cast<int>(length), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  if (focus) DrawFocusRect(dc, &row);
+}
+
+// While a start is under way the pointer over the window shows that a program is starting.
+bool MasterWindow::OnSetCursor(LPARAM lparam) {
+  if (!starting_ || LOWORD(lparam) != HTCLIENT) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+  return true;
+}
+
+void MasterWindow::ShowStarting(bool starting) {
+  starting_ = starting;
+  POINT pointer;
+  if (GetCursorPos(&pointer) && GetAncestor(WindowFromPoint(pointer), GA_ROOT) == hwnd_) {
+    SetCursor(LoadCursorW(nullptr, starting ? IDC_APPSTARTING : IDC_ARROW));
+  }
+}
+
+namespace {
+
+// Captions into a list box, from `from` up to `to`: each into UTF-16 by the program's own decoder
+// (Wine's MultiByteToWideChar takes several times as long), through one buffer.
+void AddCaptions(HWND list, const std::vector<std::string_view>& captions, std::size_t from,
+                 std::size_t to, std::wstring& buffer) {
+  for (std::size_t i = from; i < to; ++i) {
+    buffer.resize(captions[i].size() + 1);
+    buffer.resize(WideInto(captions[i], buffer.data()));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(buffer.c_str()));
+  }
+}
+
+// The fastest fill the list box offers: its storage reserved for all captions at once, and no
+// drawing until the last one is in.
+void PrepareFill(HWND list, const std::vector<std::string_view>& captions) {
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  std::size_t units = 0;
+  for (const auto caption : captions) units += caption.size() + 1;
+  SendMessageW(list, LB_INITSTORAGE, captions.size(), units * sizeof(wchar_t));
+}
+
+}  // namespace
+
+// A short menu goes in at once. A long one goes, a slice at a time between the window's messages,
+// into a second list box of the same place and look, made hidden; the menu shown stays and works
+// meanwhile, and the full list box takes its place in one step.
+void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
+                            std::function<void()> shown) {
+  StopFilling();
+  if (captions.size() <= kEntriesInOneGo) {
+    PrepareFill(list7_, captions);
+    AddCaptions(list7_, captions, 0, captions.size(), caption_);
+    SendMessageW(list7_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list7_, nullptr, TRUE);
+    shown();
+    return;
+  }
+  const RECT place = [this] {
+    RECT rect;
+    GetWindowRect(list7_, &rect);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }();
+  HWND list =
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_CLIPSIBLINGS | kListStyle,
+                      place.left, place.top, place.right - place.left, place.bottom - place.top,
+                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFillingList)),
+                      GetModuleHandleW(nullptr), nullptr);
+  if (list == nullptr) {  // no second list box: the menu goes in at once after all
+    PrepareFill(list7_, captions);
+    AddCaptions(list7_, captions, 0, captions.size(), caption_);
+    SendMessageW(list7_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list7_, nullptr, TRUE);
+    shown();
+    return;
+  }
+  SendMessageW(list, WM_SETFONT, SendMessageW(list7_, WM_GETFONT, 0, 0), FALSE);
+  PrepareFill(list, captions);
+  fill_ = std::make_unique<Fill>(Fill{&captions, 0, list, std::move(shown)});
+  session_.idle = [this] { return FillSlice(); };
+}
+
+bool MasterWindow::FillSlice() {
+  if (!fill_) return false;
+  const DWORD began = GetTickCount();
+  const std::vector<std::string_view>& captions = *fill_->captions;
+  while (fill_->next < captions.size() && GetTickCount() - began < kSliceMilliseconds) {
+    const std::size_t to = std::min(captions.size(), fill_->next + 256);
+    AddCaptions(fill_->list, captions, fill_->next, to, caption_);
+    fill_->next = to;
+  }
+  if (fill_->next < captions.size()) return true;
+  PutFilledListInPlace();
+  return false;
+}
+
+// The full list box takes the menu's place, its id and its place in the focus order, and the
+// focus if the menu had it.
+void MasterWindow::PutFilledListInPlace() {
+  std::unique_ptr<Fill> fill = std::move(fill_);
+  session_.idle = nullptr;
+  HWND old = list7_;
+  HWND fresh = fill->list;
+  SetWindowLongPtrW(old, GWLP_ID, 0);
+  SetWindowLongPtrW(fresh, GWLP_ID, ids::kList7);
+  SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(fresh, WM_SETREDRAW, TRUE, 0);
+  const bool had_focus = GetFocus() == old;
+  list7_ = fresh;
+  layout_.Replace(old, fresh);
+  if (focused_ == old) focused_ = fresh;
+  ShowWindow(fresh, SW_SHOWNA);
+  if (had_focus) SetFocus(fresh);
+  DestroyWindow(old);
+  fill->shown();
+}
+
+// A fill under way is given up: its list box goes, and its `shown` never comes.
+void MasterWindow::StopFilling() {
+  if (!fill_) return;
+  DestroyWindow(fill_->list);
+  fill_.reset();
+  session_.idle = nullptr;
 }
 
 }  // namespace

@@ -43,8 +43,17 @@ char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 
 }  // namespace
 
+// The Options window runs on the server: its rows' programs are reached as listed.
 Optiona::Optiona(Platform& platform, OptionaView& view)
-    : platform_(platform), view_(view), program_folder_(platform.env.ProgramFolder()) {}
+    : platform_(platform),
+      view_(view),
+      program_folder_(platform.env.ProgramFolder()),
+      looks_(
+          platform, [](const std::string& listed) { return listed; },
+          [this](std::function<void()> work, std::function<void()> then) {
+            view_.OffThread(std::move(work), std::move(then));
+          },
+          [this] { view_.RedrawRows(); }, [] { return false; }) {}
 
 // A list that is missing or cannot be read gives the rows read before the failure, if any. What
 // was read is kept, so that a save can tell whether app.txt changed meanwhile.
@@ -126,7 +135,7 @@ void Optiona::cmdNew_Click() {
   const auto selected = view_.SelectedRow();
   const auto at = InRange(selected, rows_) ? static_cast<std::size_t>(*selected) + 1 : rows_.size();
   const ListEntry row{view_.NameField(), platform_.locale.UpperCase(view_.PathField())};
-  marks_.erase(row.path);  // looked at afresh
+  looks_.Forget(row.path);  // looked at afresh
   rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), row);
   view_.ShowRows(rows_, InRange(selected, rows_) ? selected : std::nullopt);
 }
@@ -136,7 +145,7 @@ void Optiona::cmdEdit_Click() {
   if (!InRange(selected, rows_) || FieldsRefused()) return;
   rows_[*selected] = {platform_.locale.UpperCase(view_.NameField()),
                       platform_.locale.UpperCase(view_.PathField())};
-  marks_.erase(rows_[*selected].path);
+  looks_.Forget(rows_[*selected].path);
   view_.ShowRows(rows_, selected);
   view_.ShowMessage(kSaveFirst, "Info");
 }
@@ -238,20 +247,13 @@ void Optiona::Back() {
 
 // Rows are marked as they are drawn, so only the rows on screen are ever looked at, and the
 // looking is done away from the window: a share that does not answer never holds it up.
-ProgramMark Optiona::RowMark(int row) {
-  if (!InRange(row, rows_)) return ProgramMark::kUnknown;
-  const auto [mark, asked_now] = marks_.try_emplace(rows_[row].path, ProgramMark::kUnknown);
-  if (asked_now) view_.CheckProgram(rows_[row].path);
-  return mark->second;
+ProgramLook Optiona::RowLook(int row) {
+  if (!InRange(row, rows_)) return {};
+  return looks_.Of(rows_[row].path);
 }
 
 std::string Optiona::RowTip(int row) {
   return RowMark(row) == ProgramMark::kMissing ? "program not found" : kListTip;
-}
-
-void Optiona::ProgramChecked(const std::string& path, bool exists) {
-  marks_[path] = exists ? ProgramMark::kFound : ProgramMark::kMissing;
-  view_.RedrawRows();
 }
 
 }  // namespace marlo

@@ -6,21 +6,18 @@
 // shows positions from 1.
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "launch/program_looks.h"
 #include "main_window/list_file.h"
 #include "main_window/list_form.h"
 #include "options/optiona_view.h"
 #include "platform/platform.h"
 
 namespace marlo {
-
-// What the window knows of a row's program: not yet known, there, or not found.
-enum class ProgramMark { kUnknown, kFound, kMissing };
 
 class Optiona {
  public:
@@ -56,11 +53,13 @@ class Optiona {
   // Closing through the frame; false keeps the window open.
   bool Form_QueryUnload();
 
-  // How a row is drawn: its program's mark, asked for when not yet known; and its tooltip.
-  ProgramMark RowMark(int row);
+  // How a row is drawn: what is known of its program (looked for when not yet known), and its
+  // tooltip.
+  ProgramLook RowLook(int row);
+  ProgramMark RowMark(int row) { return RowLook(row).mark; }
   std::string RowTip(int row);
-  // An answer to CheckProgram.
-  void ProgramChecked(const std::string& path, bool exists);
+  // The window's icons are `pixels` square (its screen's density).
+  void SetIconSize(int pixels) { looks_.SetIconSize(pixels); }
 
   bool DeleteEnabled() const { return delete_enabled_; }
 
@@ -76,12 +75,12 @@ class Optiona {
   OptionaView& view_;
   std::string program_folder_;
   std::vector<ListEntry> rows_;
-  std::vector<ListEntry> saved_rows_;         // the rows as last read or saved
-  ReadResult list_as_read_;                   // app.txt as this window last read or wrote it
-  ListForm form_ = ListForm::kAnsi;           // the form it was in, which a save keeps
-  bool cut_ = false;                          // it held more than the window shows
-  std::map<std::string, ProgramMark> marks_;  // by path; kUnknown while a check is under way
+  std::vector<ListEntry> saved_rows_;  // the rows as last read or saved
+  ReadResult list_as_read_;            // app.txt as this window last read or wrote it
+  ListForm form_ = ListForm::kAnsi;    // the form it was in, which a save keeps
+  bool cut_ = false;                   // it held more than the window shows
   bool delete_enabled_ = false;
+  ProgramLooks looks_;  // last: its looks come back to the window while the rest is there
 };
 
 }  // namespace marlo

@@ -1,6 +1,7 @@
 // What the Options window's logic asks of the window on screen.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,9 +37,10 @@ class OptionaView {
   // Shows the file-open dialog DLG with `filter`; the file chosen, or nothing when the user
   // cancelled.
   virtual std::optional<std::string> Browse(const std::string& filter) = 0;
-  // Finds out, away from the window's thread, whether the program of a listed path exists; the
-  // answer comes back later through Optiona::ProgramChecked.
-  virtual void CheckProgram(const std::string& path) = 0;
+  // Runs `work` away from the window's thread, at low priority (what is looked up for the rows);
+  // `then` follows on the window's thread, one handler at a time with the others, and only while
+  // the window lives.
+  virtual void OffThread(std::function<void()> work, std::function<void()> then) = 0;
   // Opens the main window afresh.
   virtual void OpenMain() = 0;
   // Closes the main window if one is open.

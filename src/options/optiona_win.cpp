@@ -2,20 +2,24 @@
 // handlers.
 //
 // The list LV holds no texts of its own: it asks for each row as it draws it (an owner-data list
-// view), so that a list of any length opens at once, and each row is marked as it is drawn.
+// view), so that a list of any length opens at once, and each row's program is looked at (is it
+// there, and its icon) as the row is drawn.
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "options/optiona.h"
 #include "options/optiona_ids.h"
-#include "options/program_checker_win.h"
+#include "platform/program_icons_win.h"
 #include "platform/session_win.h"
 #include "platform/system_libraries_win.h"
 #include "platform/text_win.h"
 #include "platform/ui_win.h"
+#include "platform/window_work_win.h"
 
 namespace marlo {
 namespace {
@@ -25,7 +29,12 @@ namespace ids = optiona_ids;
 constexpr int kClientWidth = 593;
 constexpr int kClientHeight = 497;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr UINT kProgramChecked = WM_APP + 1;
+// Work done away from the window has come back (the message carries nothing).
+constexpr UINT kWorkDone = WM_APP + 1;
+// Takes what came back also when the notice could not be posted (a full message queue).
+constexpr UINT_PTR kTakeTimer = 1;
+// The images of LV's rows: fixed ones first, then the programs' own icons as they come.
+enum FixedImage { kPlaceholderImage, kMissingImage, kProgramImage, kFixedImages };
 
 // The browse button's picture: a yellow folder, drawn here at the window's density.
 HBITMAP FolderPicture(int dpi) {
@@ -63,7 +72,10 @@ std::string Text(HWND control) {
 
 class OptionaWindow : public OptionaView {
  public:
-  explicit OptionaWindow(Session& session) : session_(session), optiona_(session.platform, *this) {}
+  explicit OptionaWindow(Session& session)
+      : session_(session),
+        work_(std::make_unique<WindowWork>(kWorkDone)),
+        optiona_(session.platform, *this) {}
 
   bool Create(std::unique_ptr<OptionaWindow> self);
   void Load() {
@@ -96,13 +108,16 @@ class OptionaWindow : public OptionaView {
     SetWindowTextW(lbl_position_, Wide(text).c_str());
   }
   void EnableDelete() override { EnableWindow(cmd_delete_, TRUE); }
+  // A close that comes from outside while a box or the file dialog is up waits for it.
   void ShowMessage(const std::string& text, const std::string& title) override {
-    ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION);
+    Boxed([&] { ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION); });
   }
   Answer Ask(const std::string& text, const std::string& title, bool with_cancel) override;
   std::optional<std::string> Browse(const std::string& filter) override;
-  void CheckProgram(const std::string& path) override {
-    if (session_.mark_programs) checker_->Check(path);
+  void OffThread(std::function<void()> work, std::function<void()> then) override {
+    if (session_.mark_programs && work_) {
+      work_->Run(Lane::kBackground, std::move(work), std::move(then));
+    }
   }
   // The main window's start-up may show a box: by then this window can no longer be used (and
   // so cannot be closed while its own handler still runs).
@@ -135,14 +150,19 @@ class OptionaWindow : public OptionaView {
   void OnDpiChanged(int dpi, LPARAM suggested);
   void ApplyDensity();
   void OnDestroy();
+  void OnWorkDone();
+  template <typename Show>
+  void Boxed(Show show);
+  int ImageOf(int row);
+  void MakeImages();
   void AddTooltip(HWND control, const std::string& text);
   int RowUnderPointer();
   void UpdateListTip();
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
 
   Session& session_;
+  std::unique_ptr<WindowWork> work_;
   Optiona optiona_;
-  std::unique_ptr<ProgramChecker> checker_;
   ChildLayout layout_;
   int dpi_ = 96;
   const std::vector<ListEntry>* rows_ = nullptr;  // what LV shows: Optiona's own rows
@@ -159,13 +179,27 @@ class OptionaWindow : public OptionaView {
   HWND tooltip_ = nullptr;
   HBITMAP folder_picture_ = nullptr;
   WNDPROC list_procedure_ = nullptr;
-  int tip_row_ = -1;      // the row the list's tooltip speaks of
-  std::string tip_;       // its text
-  std::string dlg_file_;  // DLG keeps its file name from one Browse to the next
-  std::wstring cell_;     // the text of the cell LV asked for last
+  int tip_row_ = -1;             // the row the list's tooltip speaks of
+  std::string tip_;              // its text
+  std::string dlg_file_;         // DLG keeps its file name from one Browse to the next
+  std::wstring cell_;            // the text of the cell LV asked for last
+  HIMAGELIST images_ = nullptr;  // LV's, which it lets go with itself
+  std::map<std::pair<std::string, std::uintptr_t>, int> icon_images_;  // a row's icon, by path
+  int boxes_ = 0;                   // boxes (and the file dialog) up
+  bool close_after_boxes_ = false;  // a close came meanwhile
   bool closing_ = false;
   bool showing_rows_ = false;  // the window itself sets LV's selection
 };
+
+template <typename Show>
+void OptionaWindow::Boxed(Show show) {
+  ++boxes_;
+  show();
+  if (--boxes_ > 0) return;
+  if (close_after_boxes_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  close_after_boxes_ = false;
+  PostMessageW(hwnd_, kWorkDone, 0, 0);
+}
 
 // `self` owns this object until its window takes it; false when no window could be made, and the
 // object is gone then.
@@ -181,7 +215,8 @@ bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
   dpi_ = WindowDpi(hwnd_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, dpi_);
   CentreOnScreen(hwnd_, outer.cx, outer.cy);
-  checker_ = std::make_unique<ProgramChecker>(hwnd_, kProgramChecked);
+  work_->Attach(hwnd_);
+  SetTimer(hwnd_, kTakeTimer, 1000, nullptr);
   layout_.SetDpi(dpi_);
 
   // Made in window order, which is the focus (tab) order of the controls that take the focus:
@@ -252,6 +287,49 @@ void OptionaWindow::ApplyDensity() {
   folder_picture_ = FolderPicture(dpi_);
   SendMessageW(cmd_browse_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(folder_picture_));
   if (old != nullptr) DeleteObject(old);
+  MakeImages();
+}
+
+// The rows' images at the window's density and in the colours of the moment: the fixed ones, and
+// the programs' icons again as the rows ask for them.
+void OptionaWindow::MakeImages() {
+  const int size = SmallIconSize(dpi_);
+  optiona_.SetIconSize(size);
+  HIMAGELIST images = ImageListFromSystem(size);
+  if (images == nullptr) return;
+  for (const ProgramMark mark :
+       {ProgramMark::kUnknown, ProgramMark::kMissing, ProgramMark::kFound}) {
+    HICON icon = ProgramLookIcon(mark, size);
+    AddIconFromSystem(images, icon);
+    DestroyIcon(icon);
+  }
+  icon_images_.clear();
+  images_ = images;
+  HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+      SendMessageW(lv_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
+  if (old != nullptr) {
+    using Destroy = BOOL(WINAPI*)(HIMAGELIST);
+    static const auto destroy = reinterpret_cast<Destroy>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "ImageList_Destroy")));
+    if (destroy != nullptr) destroy(old);
+  }
+}
+
+// A program's own icon goes into the image list the first time a row shows it.
+int OptionaWindow::ImageOf(int row) {
+  const ProgramLook look = optiona_.RowLook(row);
+  if (look.mark == ProgramMark::kUnknown) return kPlaceholderImage;
+  if (look.mark == ProgramMark::kMissing) return kMissingImage;
+  if (look.icon == 0 || rows_ == nullptr || static_cast<std::size_t>(row) >= rows_->size()) {
+    return kProgramImage;
+  }
+  const auto [image, added] =
+      icon_images_.try_emplace({(*rows_)[row].path, look.icon}, kProgramImage);
+  if (added) {
+    const int index = AddIconFromSystem(images_, reinterpret_cast<HICON>(look.icon));
+    if (index >= 0) image->second = index;
+  }
+  return image->second;
 }
 
 void OptionaWindow::AddTooltip(HWND control, const std::string& text) {
@@ -282,8 +360,11 @@ void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<i
 }
 
 Answer OptionaWindow::Ask(const std::string& text, const std::string& title, bool with_cancel) {
-  const int answer =
-      ShowBox(hwnd_, text, title, (with_cancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
+  int answer = IDCANCEL;
+  Boxed([&] {
+    answer =
+        ShowBox(hwnd_, text, title, (with_cancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
+  });
   if (answer == IDYES) return Answer::kYes;
   if (answer == IDNO) return Answer::kNo;
   return Answer::kCancel;
@@ -305,7 +386,9 @@ std::optional<std::string> OptionaWindow::Browse(const std::string& filter) {
   dialog.lpstrFile = file;
   dialog.nMaxFile = MAX_PATH * 2;
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameFromSystem(&dialog)) return std::nullopt;
+  bool chosen = false;
+  Boxed([&] { chosen = GetOpenFileNameFromSystem(&dialog) != FALSE; });
+  if (!chosen) return std::nullopt;
   dlg_file_ = Utf8(file);
   return dlg_file_;
 }
@@ -334,10 +417,11 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), lparam);
       return 0;
-    case kProgramChecked:
-      // Only a sign that answers wait; they come from the checker's own queue.
-      for (const auto& [path, found] : checker_->TakeAnswers())
-        optiona_.ProgramChecked(path, found);
+    case kWorkDone:
+      OnWorkDone();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kTakeTimer) OnWorkDone();
       return 0;
     case WM_QUERYENDSESSION: {
       // Logoff or shutdown: changes not saved are asked about as on any way out; Cancel keeps
@@ -347,6 +431,10 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CLOSE:
       // Closing through the frame asks first when there are changes not saved.
+      if (boxes_ > 0) {
+        close_after_boxes_ = true;
+        return 0;
+      }
       if (closing_ || optiona_.Form_QueryUnload()) DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
@@ -357,12 +445,19 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-// Answers still on their way are dropped; the checker's thread ends by itself.
+// What comes back after this is dropped; the worker ends by itself.
 void OptionaWindow::OnDestroy() {
-  checker_.reset();
+  work_.reset();
   if (folder_picture_ != nullptr) DeleteObject(folder_picture_);
   if (session_.options == hwnd_) session_.options = nullptr;
   session_.WindowClosed();
+}
+
+// Only a sign that work came back; what follows it comes from the window's own queue, never
+// inside a handler that shows a box.
+void OptionaWindow::OnWorkDone() {
+  if (boxes_ > 0 || !work_) return;
+  for (auto& then : work_->Take()) then();
 }
 
 void OptionaWindow::OnCommand(int id, int code) {
@@ -453,6 +548,7 @@ const std::string& OptionaWindow::CellText(int row, int column) const {
 
 // A text longer than the list's buffer is cut to it.
 void OptionaWindow::OnRowText(LVITEMW& item) {
+  if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) item.iImage = ImageOf(item.iItem);
   if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
   cell_ = Wide(CellText(item.iItem, item.iSubItem));
   lstrcpynW(item.pszText, cell_.c_str(), item.cchTextMax);

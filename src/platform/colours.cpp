@@ -19,7 +19,10 @@ Colours HighContrastColours(Part part, const SystemColours& system) {
     case Part::kTitle:
       return system.highlight;
     case Part::kMissingProgram:
+    case Part::kIconPlaceholder:
       return {system.gray_text, system.window.ground};
+    case Part::kMenuChosen:
+      return system.highlight;
     default:
       return system.face;
   }
@@ -50,6 +53,11 @@ Colours ColoursOf(Part part, bool high_contrast, const SystemColours& system) {
       return {kWhite, kLightBlue};
     case Part::kMissingProgram:
       return {Rgb(192, 0, 0), system.window.ground};
+    // Chosen as a list box of the system's shows it.
+    case Part::kMenuChosen:
+      return system.highlight;
+    case Part::kIconPlaceholder:
+      return {Rgb(176, 128, 160), Rgb(255, 192, 192)};
   }
   return system.face;
 }

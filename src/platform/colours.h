@@ -33,16 +33,18 @@ struct SystemColours {
 
 // The parts of the two windows that have colours of their own.
 enum class Part {
-  kWindow,          // the windows' ground and their plain labels
-  kMenu,            // the main window's menu list
-  kModeCaption,     // "Start as :"
-  kMode,            // the start mode beside it
-  kModeStrip,       // the strip under both
-  kBanner,          // the main window's name strip at its foot
-  kPanel,           // the main window's picture panel: its lines on its ground
-  kTitle,           // the Options window's title strip
-  kFieldCaption,    // the Options window's captions over its two fields
-  kMissingProgram,  // a row whose program is not there, on the list's ground
+  kWindow,           // the windows' ground and their plain labels
+  kMenu,             // the main window's menu list
+  kModeCaption,      // "Start as :"
+  kMode,             // the start mode beside it
+  kModeStrip,        // the strip under both
+  kBanner,           // the main window's name strip at its foot
+  kPanel,            // the main window's picture panel: its lines on its ground
+  kTitle,            // the Options window's title strip
+  kFieldCaption,     // the Options window's captions over its two fields
+  kMissingProgram,   // a row whose program is not there, on the list's ground
+  kMenuChosen,       // the menu's chosen entry
+  kIconPlaceholder,  // the frame shown where a program's icon is still looked for
 };
 
 // The colours `part` is painted in.

@@ -97,10 +97,14 @@ StartCommand SplitStartCommand(const std::string& listed,
       return {program, arguments};
     }
   }
-  if (names_file(listed)) return {listed, ""};
+  // The file system is asked only where its answer changes the outcome: a listed path without a
+  // blank after ".exe" and with an extension of its own is the program whether it exists or not.
+  // (A client asks through the share, where every question is a round trip to the server.)
   const auto exe_end = EndOfExeBeforeBlank(listed);
+  const bool wants_extension = WantsExtension(listed);
+  if ((exe_end != std::string::npos || wants_extension) && names_file(listed)) return {listed, ""};
   if (exe_end != std::string::npos) return {listed.substr(0, exe_end), listed.substr(exe_end + 1)};
-  if (WantsExtension(listed)) return {listed + ".exe", ""};
+  if (wants_extension) return {listed + ".exe", ""};
   return {listed, ""};
 }
 

@@ -103,6 +103,10 @@ class FileSystem {
   // writers wait their turn; a file held by someone else is tried again until `deadline`, every
   // attempt counting. Fails when nothing was written.
   virtual Outcome Append(const std::string& path, const std::string& text, Deadline deadline) = 0;
+  // Makes the file `path` holding `bytes`, only where nothing of that name exists yet: never into
+  // a file that is there (another workstation may have made it a moment ago). Written whole or
+  // not at all.
+  virtual Outcome Create(const std::string& path, const std::string& bytes) = 0;
 
   // A file saved in the place of another, in steps, all through handles of this program's own.
   // What the file at `path` would hand on to its replacement; failed when it is there but that
@@ -124,16 +128,25 @@ class FileSystem {
   virtual bool DiscardNew(NewFile& file) = 0;
 };
 
+// A start as the platform carries it out: exactly the program file `program`, with `arguments`,
+// from the working folder `folder` (none when empty).
+struct StartPlan {
+  std::string program;
+  std::string arguments;
+  std::string folder;
+  bool operator==(const StartPlan& other) const {
+    return program == other.program && arguments == other.arguments && folder == other.folder;
+  }
+};
+
 class ProcessStarter {
  public:
   virtual ~ProcessStarter() = default;
-  // The process's current folder; empty when it cannot be read.
-  virtual std::string CurrentFolder() = 0;
-  // Sets the process's current folder; false when the platform refuses it.
-  virtual bool SetCurrentFolder(const std::string& folder) = 0;
-  // Starts exactly the executable file `program` with `command_line`, in a normal window with the
-  // focus, from the current folder, without waiting for it.
-  virtual Outcome Start(const std::string& program, const std::string& command_line) = 0;
+  // Starts `plan` in a normal window with the focus, without waiting for it. A working folder that
+  // cannot be set is passed over and the program starts without it; the process's own current
+  // folder is the same afterwards as before. May wait on the program's server: runs off the
+  // window's thread.
+  virtual Outcome Start(const StartPlan& plan) = 0;
 };
 
 // The local date and time, and the regional date and time separators.
@@ -182,6 +195,24 @@ class Environment {
   virtual std::optional<std::string> NetworkDrive(const std::string& drive) = 0;
 };
 
+// The pictures the windows show listed programs with.
+class ProgramIcons {
+ public:
+  virtual ~ProgramIcons() = default;
+  // The icon of the program file `path`, `size` pixels square: the file's own, or 0 when it has
+  // none. May wait on the file's server: runs off the window's thread.
+  virtual std::uintptr_t IconOf(const std::string& path, int size) = 0;
+  // Lets an icon go.
+  virtual void Free(std::uintptr_t icon) = 0;
+};
+
+// Work a window hands off its thread goes in lanes: each lane does its pieces one at a time in the
+// order they came, and no lane waits for another.
+enum class Lane {
+  kFiles,       // app.txt looked for and read, and programs started
+  kBackground,  // at low priority: the start log, then what is looked up for the rows shown
+};
+
 // Everything the windows' logic needs from the machine, in one bundle.
 struct Platform {
   FileSystem& files;
@@ -189,6 +220,7 @@ struct Platform {
   Clock& clock;
   Environment& env;
   Locale& locale;
+  ProgramIcons& icons;
 };
 
 }  // namespace marlo

@@ -227,6 +227,25 @@ Outcome Win32FileSystem::Append(const std::string& path, const std::string& text
   }
 }
 
+// CREATE_NEW: the file is made only where nothing of that name is, in one step with the check, so
+// that of two workstations starting together in a folder without a list only one writes it, and
+// never into a list that is there. It is held, shared with nobody, while it is written, and goes
+// again when the writing fails: whole or not at all.
+Outcome Win32FileSystem::Create(const std::string& path, const std::string& bytes) {
+  ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return Failure();
+  DWORD written = 0;
+  const DWORD size = static_cast<DWORD>(bytes.size());
+  const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
+  if (wrote && written == size) return {true, ""};
+  if (wrote) SetLastError(ERROR_DISK_FULL);
+  const Outcome failed = Failure();
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
+  return failed;
+}
+
 namespace {
 
 HANDLE HandleOf(const NewFile& file) { return reinterpret_cast<HANDLE>(file.handle); }
@@ -530,35 +549,44 @@ std::string Win32Locale::ToAnsi(std::string_view text, bool& exact) {
   return ansi;
 }
 
-std::string Win32Processes::CurrentFolder() {
+namespace {
+
+std::wstring CurrentFolder() {
   const DWORD size = GetCurrentDirectoryW(0, nullptr);
   if (size == 0) return {};
   std::wstring folder(size, L'\0');
   folder.resize(GetCurrentDirectoryW(size, folder.data()));
-  return Utf8(folder);
+  return folder;
 }
 
-bool Win32Processes::SetCurrentFolder(const std::string& folder) {
-  return SetCurrentDirectoryW(Wide(folder).c_str()) != 0;
-}
+}  // namespace
 
 // The program file is named as the application, so exactly that file runs: handed over as a
 // command line alone, a path with blanks such as D:\PROGRAM FILES\X.EXE would first be tried as
-// D:\PROGRAM.EXE, which anyone who can write to D:\ could plant.
-Outcome Win32Processes::Start(const std::string& program, const std::string& command_line) {
-  std::wstring line = Wide(command_line);
+// D:\PROGRAM.EXE, which anyone who can write to D:\ could plant. The program gets its working
+// folder through this process's current folder, which is put back right after the start: a
+// workstation's menu must not hold a program's folder on the server open. (A folder handed to
+// CreateProcessW itself is not used for a share folder by every platform.) A folder that cannot be
+// set is passed over and the program starts without it.
+Outcome Win32Processes::Start(const StartPlan& plan) {
+  const std::wstring own_folder = CurrentFolder();
+  const bool moved =
+      !plan.folder.empty() && SetCurrentDirectoryW(Wide(plan.folder).c_str()) != FALSE;
+  std::wstring line = Wide(CommandLineOf({plan.program, plan.arguments}));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
-    return Failure();
+  const bool started = CreateProcessW(Wide(plan.program).c_str(), line.data(), nullptr, nullptr,
+                                      FALSE, 0, nullptr, nullptr, &startup, &process) != FALSE;
+  const Outcome outcome = started ? Outcome{true, ""} : Failure();
+  if (started) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return {true, ""};
+  if (moved && !own_folder.empty()) SetCurrentDirectoryW(own_folder.c_str());
+  return outcome;
 }
 
 LocalTime Win32Clock::Now() {

@@ -13,6 +13,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<FileStamp> Stamp(const std::string& path) override;
   ReadResult ReadAll(const std::string& path, std::size_t limit) override;
   Outcome Append(const std::string& path, const std::string& text, Deadline deadline) override;
+  Outcome Create(const std::string& path, const std::string& bytes) override;
   FileLook Look(const std::string& path) override;
   NewFile CreateNew(const std::string& folder, const FileKeep& keep) override;
   Outcome WriteNew(NewFile& file, const std::string& bytes) override;
@@ -23,9 +24,7 @@ class Win32FileSystem : public FileSystem {
 
 class Win32Processes : public ProcessStarter {
  public:
-  std::string CurrentFolder() override;
-  bool SetCurrentFolder(const std::string& folder) override;
-  Outcome Start(const std::string& program, const std::string& command_line) override;
+  Outcome Start(const StartPlan& plan) override;
 };
 
 class Win32Clock : public Clock {

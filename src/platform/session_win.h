@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/platform.h"
 #include "platform/ui_win.h"
 
@@ -17,6 +19,9 @@ struct Session {
   bool mark_programs = true;
   // What the program ends with: not 0 once a window could not be made.
   int exit_code = 0;
+  // Work done a slice at a time whenever the message queue is empty (a long menu being filled):
+  // true while more is to come. The window that set it takes it away.
+  std::function<bool()> idle = nullptr;
 
   void WindowOpened() { ++open_windows; }
   void WindowClosed() {

@@ -55,4 +55,16 @@ DWORD WNetGetConnectionFromSystem(const wchar_t* drive, wchar_t* connection, DWO
   return get != nullptr ? get(drive, connection, length) : ERROR_NOT_SUPPORTED;
 }
 
+HIMAGELIST ImageListFromSystem(int size) {
+  using Create = HIMAGELIST(WINAPI*)(int, int, UINT, int, int);
+  static const Create create = FromSystem<Create>(L"comctl32.dll", "ImageList_Create");
+  return create != nullptr ? create(size, size, ILC_COLOR32 | ILC_MASK, 8, 16) : nullptr;
+}
+
+int AddIconFromSystem(HIMAGELIST list, HICON icon) {
+  using Replace = int(WINAPI*)(HIMAGELIST, int, HICON);
+  static const Replace replace = FromSystem<Replace>(L"comctl32.dll", "ImageList_ReplaceIcon");
+  return replace != nullptr && list != nullptr ? replace(list, -1, icon) : -1;
+}
+
 }  // namespace marlo

@@ -27,4 +27,10 @@ BOOL GetOpenFileNameFromSystem(OPENFILENAMEW* dialog);
 // WNetGetConnectionW of mpr: the share a mapped drive leads to; an error where it cannot tell.
 DWORD WNetGetConnectionFromSystem(const wchar_t* drive, wchar_t* connection, DWORD* length);
 
+// An image list of comctl32 for icons `size` pixels square, and an icon added to one (its index,
+// -1 when it could not be added); null and -1 where comctl32 could not be loaded. The list view
+// that shows one lets it go with itself.
+HIMAGELIST ImageListFromSystem(int size);
+int AddIconFromSystem(HIMAGELIST list, HICON icon);
+
 }  // namespace marlo

@@ -112,6 +112,12 @@ HWND ChildLayout::Add(HWND parent, const wchar_t* window_class, const wchar_t* t
   return child;
 }
 
+void ChildLayout::Replace(HWND old, HWND fresh) {
+  for (Child& child : children_) {
+    if (child.hwnd == old) child.hwnd = fresh;
+  }
+}
+
 void ChildLayout::Apply(int dpi) {
   dpi_ = dpi;
   for (const Child& child : children_) {

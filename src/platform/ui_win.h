@@ -37,6 +37,9 @@ class ChildLayout {
   void SetDpi(int dpi) { dpi_ = dpi; }
   HWND Add(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style, RECT place,
            int id, double points, DWORD ex_style = 0);
+  // A control made by Add, made again: `fresh` takes the place of `old` in the layout (the caller
+  // puts it on screen and lets `old` go).
+  void Replace(HWND old, HWND fresh);
   void Apply(int dpi);
 
  private:

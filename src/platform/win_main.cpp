@@ -4,7 +4,10 @@
 // run on this thread, one at a time.
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/platform_win.h"
+#include "platform/program_icons_win.h"
 #include "platform/session_win.h"
 #include "platform/system_libraries_win.h"
 #include "platform/window_work_win.h"
@@ -20,7 +23,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   auto& clock = *new marlo::Win32Clock;
   auto& env = *new marlo::Win32Environment;
   auto& locale = *new marlo::Win32Locale;
-  marlo::Platform platform{files, processes, clock, env, locale};
+  auto& icons = *new marlo::Win32ProgramIcons;
+  marlo::Platform platform{files, processes, clock, env, locale, icons};
   marlo::Session session{platform};
 
   marlo::OpenMasterWindow(session);
@@ -29,8 +33,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     return session.exit_code;
   }
 
+  // Every message waiting is handled before the next slice of idle work (a long menu being
+  // filled), so the windows answer, paint and keep their timers meanwhile.
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  for (;;) {
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      const std::function<bool()> idle = session.idle;  // the slice may take it away
+      if (idle && idle()) continue;
+      if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
+    } else if (message.message == WM_QUIT) {
+      break;
+    }
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
     const bool ours = root != nullptr && (root == session.master || root == session.options);
     if (ours && IsDialogMessageW(root, &message)) continue;

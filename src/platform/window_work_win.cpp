@@ -14,15 +14,17 @@ struct Job {
 
 }  // namespace
 
-// What the window and its worker share; the last of the two to let go of it frees it.
+constexpr int kLanes = 2;
+
+// What the window and its workers share; the last of them to let go of it frees it.
 struct WindowWork::Shared {
   SRWLOCK lock = SRWLOCK_INIT;
-  CONDITION_VARIABLE wake = CONDITION_VARIABLE_INIT;       // work queued, or the window gone
+  CONDITION_VARIABLE wake[kLanes] = {CONDITION_VARIABLE_INIT, CONDITION_VARIABLE_INIT};
   CONDITION_VARIABLE owed_done = CONDITION_VARIABLE_INIT;  // a piece the end waits for is done
-  std::vector<Job> jobs;  // a few at a time
+  std::vector<Job> jobs[kLanes];                           // a few at a time
+  bool worker[kLanes] = {};
   std::vector<std::function<void()>> ready;
-  int owed = 0;  // pieces the end waits for, queued or under way
-  bool worker = false;
+  int owed = 0;           // pieces the end waits for, queued or under way
   HWND window = nullptr;  // null until the window is attached, and once it is gone
   bool gone = false;
   bool told = false;  // the window was told and has not taken what is ready since
@@ -50,17 +52,28 @@ void Finished(Shared& shared, Job& job) {
   if (job.owed && --shared.owed == 0) WakeAllConditionVariable(&shared.owed_done);
 }
 
+struct ForWorker {
+  std::shared_ptr<Shared> shared;
+  int lane;
+};
+
+// What the rows need looked up waits for the start log and for anything else the machine does.
 DWORD WINAPI Worker(void* parameter) {
-  std::unique_ptr<std::shared_ptr<Shared>> owned(static_cast<std::shared_ptr<Shared>*>(parameter));
-  Shared& shared = **owned;
+  const std::unique_ptr<ForWorker> owned(static_cast<ForWorker*>(parameter));
+  Shared& shared = *owned->shared;
+  const int lane = owned->lane;
+  if (lane == static_cast<int>(Lane::kBackground)) {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+  }
+  std::vector<Job>& jobs = shared.jobs[lane];
   AcquireSRWLockExclusive(&shared.lock);
   for (;;) {
-    while (shared.jobs.empty() && !shared.gone) {
-      SleepConditionVariableSRW(&shared.wake, &shared.lock, INFINITE, 0);
+    while (jobs.empty() && !shared.gone) {
+      SleepConditionVariableSRW(&shared.wake[lane], &shared.lock, INFINITE, 0);
     }
-    if (shared.jobs.empty()) break;
-    Job job = std::move(shared.jobs.front());
-    shared.jobs.erase(shared.jobs.begin());
+    if (jobs.empty()) break;
+    Job job = std::move(jobs.front());
+    jobs.erase(jobs.begin());
     ReleaseSRWLockExclusive(&shared.lock);
     job.work();
     AcquireSRWLockExclusive(&shared.lock);
@@ -92,23 +105,25 @@ WindowWork::~WindowWork() {
   shared_->window = nullptr;
   shared_->gone = true;
   std::vector<std::function<void()>> dropped = std::move(shared_->ready);
-  std::vector<Job> kept;
-  for (Job& job : shared_->jobs) {
-    if (job.owed) kept.push_back(std::move(job));
+  std::vector<Job> dropped_jobs;
+  for (auto& jobs : shared_->jobs) {
+    std::vector<Job> kept;
+    for (Job& job : jobs) (job.owed ? kept : dropped_jobs).push_back(std::move(job));
+    jobs.swap(kept);
   }
-  shared_->jobs.swap(kept);
   ReleaseSRWLockExclusive(&shared_->lock);
-  WakeConditionVariable(&shared_->wake);
+  for (auto& wake : shared_->wake) WakeConditionVariable(&wake);
 }
 
-// The worker is made with the first piece of work. Without it the work is done here and now:
+// A lane's worker is made with its first piece of work. Without it the work is done here and now:
 // late, but done.
-void WindowWork::Run(std::function<void()> work, std::function<void()> then,
+void WindowWork::Run(Lane lane, std::function<void()> work, std::function<void()> then,
                      std::optional<Deadline> finish_by) {
   Shared& shared = *shared_;
+  const int index = static_cast<int>(lane);
   AcquireSRWLockExclusive(&shared.lock);
-  if (!shared.worker) {
-    auto* for_worker = new std::shared_ptr<Shared>(shared_);
+  if (!shared.worker[index]) {
+    auto* for_worker = new ForWorker{shared_, index};
     HANDLE thread = CreateThread(nullptr, 0, &Worker, for_worker, 0, nullptr);
     if (thread == nullptr) {
       delete for_worker;
@@ -121,12 +136,12 @@ void WindowWork::Run(std::function<void()> work, std::function<void()> then,
       return;
     }
     CloseHandle(thread);
-    shared.worker = true;
+    shared.worker[index] = true;
   }
-  shared.jobs.push_back({std::move(work), std::move(then), finish_by.has_value()});
+  shared.jobs[index].push_back({std::move(work), std::move(then), finish_by.has_value()});
   if (finish_by) ++shared.owed;
   ReleaseSRWLockExclusive(&shared.lock);
-  WakeConditionVariable(&shared.wake);
+  WakeConditionVariable(&shared.wake[index]);
   if (finish_by) {
     AcquireSRWLockExclusive(&owed_lock);
     if (owed_work == nullptr)

@@ -175,12 +175,61 @@ TEST_F(StartupTest, MissingListWritesTheDefaultListAndEnds) {
   ExpectMissingListFlow(marlo, "");
 }
 
-TEST_F(StartupTest, HiddenListCountsAsMissingAndGetsTheDefaultLineAppended) {
-  const std::string list = "Sales=D:\\SALES\\S.EXE\r\n";
+// An admin may hide the list in the share: it is the list all the same, and left byte for byte
+// (nothing glued to its last line, which has no line end).
+TEST_F(StartupTest, AHiddenSystemListIsShownAndLeftAsItIs) {
+  const std::string list = "Sales=D:\\SALES\\S.EXE\r\nStock=D:\\STOCK\\T.EXE";
   WriteBytes(kMenu + "\\app.txt", list);
-  SetFileAttributesA((kMenu + "\\app.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(L"D:\\MENU\\app.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
-  ExpectMissingListFlow(marlo, list);
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(WaitUntil([&] {
+    return ListBoxItems(List7(main)) == std::vector<std::string>{"Sales", "Stock"};
+  }));
+  EXPECT_EQ(WaitForLines(kMenu + "\\user.txt", 1).size(), 1u);
+  EXPECT_EQ(marlo.FindWindowOf("#32770"), nullptr);
+  EXPECT_EQ(ReadBytes(kMenu + "\\app.txt"), list);
+  EXPECT_NE(GetFileAttributesW(L"D:\\MENU\\app.txt") & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+// A list the server is slow to give: the window is on screen empty meanwhile, and Enter there
+// starts nothing and leaves the window as it is; then the list comes.
+TEST_F(StartupTest, EnterBeforeTheListCameDoesNothing) {
+  WriteBytes(kMenu + "\\app.txt", "Sales=D:\\SALES\\S.EXE\r\n");
+  Process holder("\"" + BinFolder() + "\\holder.exe\" " + kMenu + "\\app.txt 1200 alone");
+  ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(kMenu + "\\app.txt").has_value(); }));
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ListBoxItems(List7(main)).empty()) << "the list came too soon to test";
+  Activate(main);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return ListBoxItems(List7(main)).size() == 1; }));
+  Sleep(300);
+  EXPECT_FALSE(IsIconic(main));
+  EXPECT_EQ(marlo.FindWindowOf("#32770"), nullptr);
+}
+
+// A close from outside (taskkill without /F, a management tool, the session ending) while the
+// menu shows a box: the window stays until the box is answered, then the program ends cleanly.
+TEST_F(StartupTest, ACloseWhileABoxIsUpIsCarriedOutOnceTheBoxIsAnswered) {
+  WriteBytes(kMenu + "\\app.txt", "Sales=D:\\SALES\\S.EXE\r\n");
+  Process holder("\"" + BinFolder() + "\\holder.exe\" " + kMenu + "\\app.txt 4000 alone");
+  ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(kMenu + "\\app.txt").has_value(); }));
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND box = marlo.WaitForWindow("#32770", "RMX");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box).rfind("App.txt could not be read completely.", 0), 0u);
+  HWND main = marlo.FindWindowOf(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  Sleep(500);
+  EXPECT_TRUE(marlo.Running());
+  EXPECT_TRUE(IsWindow(box));
+  PressOk(box);
+  ASSERT_TRUE(marlo.WaitForExit());
+  EXPECT_EQ(marlo.ExitCode(), 0u);
 }
 
 // A program folder where no list can be written (a folder that cannot be changed, or a folder

@@ -1,6 +1,9 @@
 // Small fakes of the platform and of the main window, for the unit tests.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -9,6 +12,7 @@
 #include "main_window/list_file.h"
 #include "main_window/master_view.h"
 #include "options/optiona_view.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 
 namespace fakes {
@@ -42,7 +46,8 @@ class Files : public marlo::FileSystem {
   std::map<std::string, std::size_t> fail_read_after;  // path -> bytes read before the failure
   bool appends_fail = false;
   int searches = 0;
-  int stamps = 0;  // files opened to ask their stamp
+  std::map<std::string, int> searched;  // by pattern
+  int stamps = 0;                       // files opened to ask their stamp
   int reads = 0;
 
   Faults* faults = nullptr;
@@ -50,6 +55,7 @@ class Files : public marlo::FileSystem {
   bool Search(const std::string& pattern,
               const std::function<bool(const marlo::DirEntry&)>& visit) override {
     ++searches;
+    ++searched[pattern];
     if (Fails("search")) return false;
     const auto found = files.find(pattern);
     if (found != files.end()) visit(found->second.attributes);
@@ -80,6 +86,21 @@ class Files : public marlo::FileSystem {
     if (appends_fail || Fails("append")) return {false, "access denied"};
     files[path].bytes += text;
     return {true, ""};
+  }
+  // Makes the file only where nothing of that name is, in any case of its letters (Windows').
+  marlo::Outcome Create(const std::string& path, const std::string& bytes) override {
+    if (appends_fail || Fails("create list")) return {false, "access denied"};
+    for (const auto& [name, file] : files) {
+      if (SameName(name, path)) return {false, "The file exists"};
+    }
+    files[path].bytes = bytes;
+    return {true, ""};
+  }
+  static bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+             return std::toupper(static_cast<unsigned char>(x)) ==
+                    std::toupper(static_cast<unsigned char>(y));
+           });
   }
   // Saving: the step named in `fail_step` fails ("look", "create", "write", "keep", "replace"),
   // or "read-only" makes the list found so. The files made are held, by handle, until placed or
@@ -153,31 +174,44 @@ class Files : public marlo::FileSystem {
   bool Fails(const char* kind) { return faults != nullptr && faults->Fails(kind); }
 };
 
-// Records "cd <folder>" and "start <program>|<command line>" in order; the menu's own folder is
-// C:\OWN until it is changed.
+// Records "start <program>|<command line> in <working folder>" for each start, in order.
 class Processes : public marlo::ProcessStarter {
  public:
   std::vector<std::string> log;
-  std::string current = "C:\\OWN";
-  bool folders_fail = false;
   bool starts_fail = false;
   Faults* faults = nullptr;
 
-  std::string CurrentFolder() override { return Fails("current folder") ? "" : current; }
-  bool SetCurrentFolder(const std::string& folder) override {
-    log.push_back("cd " + folder);
-    if (folders_fail || folder.empty() || Fails("set folder")) return false;
-    current = folder;
-    return true;
-  }
-  marlo::Outcome Start(const std::string& program, const std::string& command_line) override {
-    log.push_back("start " + program + "|" + command_line);
+  marlo::Outcome Start(const marlo::StartPlan& plan) override {
+    log.push_back("start " + plan.program + "|" +
+                  marlo::CommandLineOf({plan.program, plan.arguments}) + " in " + plan.folder);
     if (starts_fail || Fails("start")) return {false, "The system cannot find the file specified"};
     return {true, ""};
   }
 
  private:
   bool Fails(const char* kind) { return faults != nullptr && faults->Fails(kind); }
+};
+
+// Icons of the program files in `with_icons`, counted by file: each icon handed out has a number
+// of its own, and is let go once.
+class Icons : public marlo::ProgramIcons {
+ public:
+  std::vector<std::string> with_icons;
+  std::map<std::string, int> looks;           // files asked for, and how often
+  std::map<std::uintptr_t, std::string> out;  // icons handed out and not let go
+  int size = 0;                               // of the last icon asked for
+  std::uintptr_t IconOf(const std::string& path, int pixels) override {
+    ++looks[path];
+    size = pixels;
+    if (std::find(with_icons.begin(), with_icons.end(), path) == with_icons.end()) return 0;
+    out[++made] = path;
+    return made;
+  }
+  void Free(std::uintptr_t icon) override {
+    if (out.erase(icon) != 1) ++bad_frees;
+  }
+  std::uintptr_t made = 0;
+  int bad_frees = 0;
 };
 
 // A clock whose local time moves one second at every reading; its steady time (`ticks`, in
@@ -262,21 +296,89 @@ class Locale : public marlo::Locale {
   }
 };
 
-// Records what the main window was asked to show or do, in order.
-class MasterView : public marlo::MasterView {
+// Work handed off a window's thread, as the fakes hand it: each piece is done and what follows it
+// comes back in the order the pieces were handed over, when the queue is turned. By itself it
+// turns at each hand-over, but never inside a piece coming back (no handler runs inside another),
+// and not while `hold` is set (then RunHeldWork turns it). The pieces of a lane in `stuck` wait
+// (a server that does not answer) until it is taken out.
+class WorkQueue {
+ public:
+  struct Piece {
+    marlo::Lane lane;
+    std::function<void()> work, then;
+  };
+  std::deque<Piece> pieces;
+  std::vector<marlo::Lane> stuck;
+  bool hold = false;
+  std::optional<marlo::Deadline> last_finish_by;  // of the last work the program must finish
+  std::vector<marlo::Lane> lanes;                 // of every piece handed over, in order
+
+  void Hand(marlo::Lane lane, std::function<void()> work, std::function<void()> then,
+            std::optional<marlo::Deadline> finish_by) {
+    if (finish_by) last_finish_by = finish_by;
+    lanes.push_back(lane);
+    pieces.push_back({lane, std::move(work), std::move(then)});
+    if (!hold && !turning_) RunHeldWork();
+  }
+  void RunHeldWork() {
+    turning_ = true;
+    while (RunNext()) {
+    }
+    turning_ = false;
+  }
+  // Runs the next piece that can run; false when there is none.
+  bool RunNext() {
+    const auto piece = Next();
+    if (piece == pieces.end()) return false;
+    Piece taken = std::move(*piece);
+    pieces.erase(piece);
+    taken.work();
+    taken.then();
+    return true;
+  }
+  std::size_t Waiting(marlo::Lane lane) const {
+    return static_cast<std::size_t>(std::count_if(
+        pieces.begin(), pieces.end(), [lane](const Piece& piece) { return piece.lane == lane; }));
+  }
+
+ private:
+  std::deque<Piece>::iterator Next() {
+    return std::find_if(pieces.begin(), pieces.end(), [this](const Piece& piece) {
+      return std::find(stuck.begin(), stuck.end(), piece.lane) == stuck.end();
+    });
+  }
+  bool turning_ = false;
+};
+
+// Records what the main window was asked to show or do, in order. A menu handed over is in at
+// once, unless `hold_fill` keeps it being filled (FinishFill puts it in).
+class MasterView : public marlo::MasterView, public WorkQueue {
  public:
   std::vector<std::string> calls;
   std::vector<std::string> menu;
   int selection = -1;
   std::string mode;
+  int redraws = 0;
+  bool starting = false;
+  bool hold_fill = false;
+  std::optional<std::pair<std::vector<std::string>, std::function<void()>>> filling;
 
   void ShowMessage(const std::string& text, const std::string& title) override {
     calls.push_back("message " + title + ": " + text);
   }
-  void ShowMenu(const std::vector<std::string_view>& captions) override {
-    menu.assign(captions.begin(), captions.end());
-    selection = -1;
+  void ShowMenu(const std::vector<std::string_view>& captions,
+                std::function<void()> shown) override {
+    filling.emplace(std::vector<std::string>(captions.begin(), captions.end()), std::move(shown));
+    if (!hold_fill) FinishFill();
   }
+  void FinishFill() {
+    auto [captions, shown] = std::move(*filling);
+    filling.reset();
+    menu = std::move(captions);
+    selection = -1;
+    shown();
+  }
+  void RedrawMenu() override { ++redraws; }
   bool SelectMenuItem(int index) override {
     if (index < 0 || static_cast<std::size_t>(index) >= menu.size()) return false;
     selection = index;
@@ -296,27 +398,14 @@ class MasterView : public marlo::MasterView {
   }
   bool IsMinimised() override { return minimised; }
   void ShowWindowNow() override { shown = true; }
-  // Work runs at once, unless it is held back (then RunHeldWork runs it).
-  void OffThread(std::function<void()> work, std::function<void()> then,
+  void ShowStarting(bool now) override { starting = now; }
+  void OffThread(marlo::Lane lane, std::function<void()> work, std::function<void()> then,
                  std::optional<marlo::Deadline> finish_by) override {
-    if (finish_by) last_finish_by = finish_by;
-    held.emplace_back(std::move(work), std::move(then));
-    if (!hold) RunHeldWork();
-  }
-  void RunHeldWork() {
-    while (!held.empty()) {
-      auto [work, then] = std::move(held.front());
-      held.erase(held.begin());
-      work();
-      then();
-    }
+    Hand(lane, std::move(work), std::move(then), finish_by);
   }
   std::optional<std::chrono::milliseconds> timer3;
   bool minimised = false;
   bool shown = false;
-  bool hold = false;
-  std::vector<std::pair<std::function<void()>, std::function<void()>>> held;
-  std::optional<marlo::Deadline> last_finish_by;  // of the last work the program must finish
   void OpenOptions() override { calls.push_back("open options"); }
   void CloseOptions() override { calls.push_back("close options"); }
   void Close() override { calls.push_back("close"); }
@@ -324,7 +413,7 @@ class MasterView : public marlo::MasterView {
 
 // The Options window as the user sees it: rows, selection, fields and what it said. Questions
 // are answered from `answers`, in order.
-class OptionaView : public marlo::OptionaView {
+class OptionaView : public marlo::OptionaView, public WorkQueue {
  public:
   std::vector<marlo::ListEntry> rows;
   std::optional<int> selected;
@@ -333,7 +422,6 @@ class OptionaView : public marlo::OptionaView {
   bool delete_enabled = false;
   std::vector<std::string> calls;
   std::vector<marlo::Answer> answers;
-  std::vector<std::string> checks;  // paths handed to CheckProgram
   int redraws = 0;
 
   void ShowRows(const std::vector<marlo::ListEntry>& shown, std::optional<int> selection) override {
@@ -362,7 +450,9 @@ class OptionaView : public marlo::OptionaView {
     return browse_result;
   }
   void RedrawRows() override { ++redraws; }
-  void CheckProgram(const std::string& path) override { checks.push_back(path); }
+  void OffThread(std::function<void()> work, std::function<void()> then) override {
+    Hand(marlo::Lane::kBackground, std::move(work), std::move(then), std::nullopt);
+  }
   void OpenMain() override { calls.push_back("open main"); }
   void CloseMain() override { calls.push_back("close main"); }
   void Close() override { calls.push_back("close"); }
@@ -383,7 +473,8 @@ struct Machine {
   Clock clock;
   Environment env;
   Locale locale;
-  marlo::Platform platform{files, processes, clock, env, locale};
+  Icons icons;
+  marlo::Platform platform{files, processes, clock, env, locale, icons};
 };
 
 }  // namespace fakes

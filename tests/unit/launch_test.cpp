@@ -103,7 +103,7 @@ TEST_F(LaunchTest, DriveFolderStartsAsServerAndLeavesClientPathsAlone) {
 
 TEST_F(LaunchTest, AnyOtherFolderLeavesTheModeEmptyAndStartsNothing) {
   auto& m = Make("MENU");
-  m.Label12 = "D:\\SALES\\X.EXE";
+  Paths(m, {"D:\\SALES\\X.EXE"});
   m.Timer2_Timer();
   EXPECT_EQ(m.Label5, "");
   m.List7_DblClick();
@@ -124,11 +124,9 @@ TEST_F(LaunchTest, ClientSelectionRecomputesThePaths) {
   // Start-up and selection look for no file through the share; only a start does.
   EXPECT_EQ(machine.files.searches, 0);
   m.Command1_Click();
-  EXPECT_EQ(
-      machine.processes.log,
-      (Strings{"cd \\\\FILESERVER\\APPS\\B\\SUB",
-               "start \\\\FILESERVER\\APPS\\B\\SUB\\B.EXE|\"\\\\FILESERVER\\APPS\\B\\SUB\\B.EXE\"",
-               "cd C:\\OWN"}));
+  EXPECT_EQ(machine.processes.log,
+            Strings{"start \\\\FILESERVER\\APPS\\B\\SUB\\B.EXE|\"\\\\FILESERVER\\APPS\\B\\SUB\\B."
+                    "EXE\" in \\\\FILESERVER\\APPS\\B\\SUB"});
 }
 
 const char* const kDriveMessage =
@@ -138,7 +136,7 @@ const char* const kDriveMessage =
 struct StartCase {
   std::string folder, label12;
   bool double_click;
-  Strings processes;  // what was asked of the platform, in order
+  std::string started;  // "<program>|<command line> in <working folder>"; empty: none
   bool drive_message;
   std::string label14;
 };
@@ -153,12 +151,11 @@ TEST_P(StartTest, StartsFromTheProgramsFolderAndMinimises) {
   m.Timer2_Timer();
   view.calls.clear();
   c.double_click ? m.List7_DblClick() : m.Command1_Click();
-  EXPECT_EQ(machine.processes.log, c.processes);
+  EXPECT_EQ(machine.processes.log, c.started.empty() ? Strings{} : Strings{"start " + c.started});
   Strings calls;
   if (c.drive_message) calls.push_back(kDriveMessage);
   calls.push_back("minimise");
   EXPECT_EQ(view.calls, calls);
-  EXPECT_EQ(machine.processes.current, "C:\\OWN") << "the menu's own folder was not put back";
   if (m.Label5 == "SERVER") {
     EXPECT_EQ(m.Label14, c.label14);
   }
@@ -167,76 +164,38 @@ TEST_P(StartTest, StartsFromTheProgramsFolderAndMinimises) {
 INSTANTIATE_TEST_SUITE_P(
     Table, StartTest,
     ::testing::Values(
-        StartCase{"C:\\Menu",
-                  "C:\\Apps\\Sales\\sales.exe",
-                  true,
-                  {"cd C:\\Apps\\Sales\\",
-                   "start C:\\Apps\\Sales\\sales.exe|\"C:\\Apps\\Sales\\sales.exe\"", "cd C:\\OWN"},
-                  false,
-                  "C:\\Apps\\Sales\\"},
-        StartCase{"C:\\Menu",
-                  "C:\\Apps\\Sales\\sales.exe",
-                  false,
-                  {"cd C:\\Apps\\Sales\\",
-                   "start C:\\Apps\\Sales\\sales.exe|\"C:\\Apps\\Sales\\sales.exe\"", "cd C:\\OWN"},
-                  false,
-                  "C:\\Apps\\Sales\\"},
-        StartCase{"C:\\Menu",
-                  "C:\\Tools\\sales.exe\\sales.exe",
-                  true,
-                  {"cd C:\\Tools\\sales.exe\\",
-                   "start C:\\Tools\\sales.exe\\sales.exe|\"C:\\Tools\\sales.exe\\sales.exe\"",
-                   "cd C:\\OWN"},
-                  false,
-                  "C:\\Tools\\sales.exe\\"},
-        // No folder to set: the program starts without it, and there is nothing to put back.
-        StartCase{
-            "C:\\Menu", "sales.exe", false, {"cd ", "start sales.exe|\"sales.exe\""}, false, ""},
-        StartCase{"C:\\Menu", "D:\\Apps\\x.exe", true, {}, true, "D:\\Apps\\"},
-        StartCase{"C:\\Menu",
-                  "D:\\Apps\\x.exe",
-                  false,
-                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\"", "cd C:\\OWN"},
-                  false,
-                  "D:\\Apps\\"},
-        StartCase{"d:\\Menu",
-                  "D:\\Apps\\x.exe",
-                  true,
-                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\"", "cd C:\\OWN"},
-                  false,
-                  "D:\\Apps\\"},
+        StartCase{"C:\\Menu", "C:\\Apps\\Sales\\sales.exe", true,
+                  "C:\\Apps\\Sales\\sales.exe|\"C:\\Apps\\Sales\\sales.exe\" in C:\\Apps\\Sales\\",
+                  false, "C:\\Apps\\Sales\\"},
+        StartCase{"C:\\Menu", "C:\\Apps\\Sales\\sales.exe", false,
+                  "C:\\Apps\\Sales\\sales.exe|\"C:\\Apps\\Sales\\sales.exe\" in C:\\Apps\\Sales\\",
+                  false, "C:\\Apps\\Sales\\"},
+        StartCase{"C:\\Menu", "C:\\Tools\\sales.exe\\sales.exe", true,
+                  "C:\\Tools\\sales.exe\\sales.exe|\"C:\\Tools\\sales.exe\\sales.exe\" in "
+                  "C:\\Tools\\sales.exe\\",
+                  false, "C:\\Tools\\sales.exe\\"},
+        // No folder to set: the program starts without it.
+        StartCase{"C:\\Menu", "sales.exe", false, "sales.exe|\"sales.exe\" in ", false, ""},
+        StartCase{"C:\\Menu", "D:\\Apps\\x.exe", true, "", true, "D:\\Apps\\"},
+        StartCase{"C:\\Menu", "D:\\Apps\\x.exe", false,
+                  "D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\" in D:\\Apps\\", false, "D:\\Apps\\"},
+        StartCase{"d:\\Menu", "D:\\Apps\\x.exe", true,
+                  "D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\" in D:\\Apps\\", false, "D:\\Apps\\"},
         // The drive of a quoted program is the drive of the path inside the quotes.
-        StartCase{"D:\\Menu",
-                  "\"D:\\Apps\\x.exe\" /a",
-                  true,
-                  {"cd D:\\Apps\\", "start D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\" /a", "cd C:\\OWN"},
-                  false,
-                  "D:\\Apps\\"},
-        StartCase{"C:\\Menu", "", true, {}, true, ""},
-        StartCase{
-            "\\\\SRV\\D\\Menu",
-            "D:\\Sales\\NewSales\\x.exe",
-            true,
-            {"cd \\\\SRV\\D\\Sales\\NewSales",
-             "start \\\\SRV\\D\\Sales\\NewSales\\x.exe|\"\\\\SRV\\D\\Sales\\NewSales\\x.exe\"",
-             "cd C:\\OWN"},
-            false,
-            ""},
-        StartCase{"\\\\SRV\\D\\Menu",
-                  "D:\\x.exe",
-                  false,
-                  {"cd \\\\SRV\\D", "start \\\\SRV\\D\\x.exe|\"\\\\SRV\\D\\x.exe\"", "cd C:\\OWN"},
-                  false,
-                  ""},
+        StartCase{"D:\\Menu", "\"D:\\Apps\\x.exe\" /a", true,
+                  "D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\" /a in D:\\Apps\\", false, "D:\\Apps\\"},
+        StartCase{"C:\\Menu", "", true, "", true, ""},
+        StartCase{"\\\\SRV\\D\\Menu", "D:\\Sales\\NewSales\\x.exe", true,
+                  "\\\\SRV\\D\\Sales\\NewSales\\x.exe|\"\\\\SRV\\D\\Sales\\NewSales\\x.exe\" in "
+                  "\\\\SRV\\D\\Sales\\NewSales",
+                  false, ""},
+        StartCase{"\\\\SRV\\D\\Menu", "D:\\x.exe", false,
+                  "\\\\SRV\\D\\x.exe|\"\\\\SRV\\D\\x.exe\" in \\\\SRV\\D", false, ""},
         // A path in share form is started as listed on a client, from its own folder.
-        StartCase{
-            "\\\\SRV\\D\\Menu",
-            "\\\\OTHER\\APPS\\TOOLS\\T.EXE",
-            true,
-            {"cd \\\\OTHER\\APPS\\TOOLS",
-             "start \\\\OTHER\\APPS\\TOOLS\\T.EXE|\"\\\\OTHER\\APPS\\TOOLS\\T.EXE\"", "cd C:\\OWN"},
-            false,
-            ""}));
+        StartCase{"\\\\SRV\\D\\Menu", "\\\\OTHER\\APPS\\TOOLS\\T.EXE", true,
+                  "\\\\OTHER\\APPS\\TOOLS\\T.EXE|\"\\\\OTHER\\APPS\\TOOLS\\T.EXE\" in "
+                  "\\\\OTHER\\APPS\\TOOLS",
+                  false, ""}));
 
 // Arguments and a missing extension are told apart by what exists where the program is started
 // from: the drive on the server, the share on a client.
@@ -256,8 +215,9 @@ TEST_P(StartCommandTest, StartsTheProgramWithItsArguments) {
   m.Label12 = c.label12;
   m.Timer2_Timer();
   m.Command1_Click();
-  ASSERT_EQ(machine.processes.log.size(), 3u);
-  EXPECT_EQ(machine.processes.log[1], "start " + c.started);
+  ASSERT_EQ(machine.processes.log.size(), 1u);
+  EXPECT_EQ(machine.processes.log[0].substr(0, machine.processes.log[0].rfind(" in ")),
+            "start " + c.started);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -304,26 +264,45 @@ TEST_F(LaunchTest, AFailedStartSaysWhyAndKeepsTheWindowOpenOnBothRoutesAndInBoth
     m.List7_DblClick();
     EXPECT_EQ(view.calls, (Strings{box, box})) << folder;
     EXPECT_EQ(m.Label12, "D:\\GONE\\X.EXE");
-    EXPECT_EQ(machine.processes.current, "C:\\OWN");
   }
 }
 
-TEST_F(LaunchTest, AFolderThatCannotBeSetIsPassedOverAndTheProgramStillStarts) {
-  machine.processes.folders_fail = true;
-  auto& m = Make("D:\\MENU");
-  Paths(m, {"D:\\APPS\\X.EXE"});
-  m.Label12 = "D:\\APPS\\X.EXE";
+// A start waits on the server away from the window: meanwhile the window says a start is under
+// way, and Enter or a double-click starts nothing more. Before the list came there is nothing to
+// start, and the window stays.
+TEST_F(LaunchTest, AStartUnderWayTakesNoSecondAndNothingStartsBeforeTheListCame) {
+  auto& m = Make("\\\\SRV\\D\\MENU");
   m.Timer2_Timer();
   view.calls.clear();
+  view.hold_fill = true;
+  Paths(m, {"D:\\APPS\\X.EXE", "D:\\APPS\\Y.EXE"});
+  m.Command1_Click();
   m.List7_DblClick();
-  EXPECT_EQ(machine.processes.log,
-            (Strings{"cd D:\\APPS\\", "start D:\\APPS\\X.EXE|\"D:\\APPS\\X.EXE\""}));
+  EXPECT_TRUE(view.pieces.empty() && view.calls.empty()) << "started before the list came";
+  view.FinishFill();
+
+  view.stuck = {marlo::Lane::kFiles};
+  m.Command1_Click();
+  EXPECT_TRUE(view.starting);
+  m.List7_Click(1);
+  m.Command1_Click();
+  m.List7_DblClick();
+  EXPECT_EQ(view.Waiting(marlo::Lane::kFiles), 1u);
+  EXPECT_TRUE(machine.processes.log.empty() && view.calls.empty());
+  view.stuck.clear();
+  view.RunHeldWork();
+  EXPECT_FALSE(view.starting);
+  EXPECT_EQ(
+      machine.processes.log,
+      Strings{"start \\\\SRV\\D\\APPS\\X.EXE|\"\\\\SRV\\D\\APPS\\X.EXE\" in \\\\SRV\\D\\APPS"});
   EXPECT_EQ(view.calls, Strings{"minimise"});
+  EXPECT_EQ(view.last_finish_by->milliseconds, 3000u) << "the end waits 3 s for a start under way";
 }
 
 TEST_F(LaunchTest, AnEmptyMenuStartsNothingSaysNothingAndMinimises) {
   for (const std::string folder : {"D:\\MENU", "\\\\SRV\\D\\MENU"}) {
     auto& m = Make(folder);
+    Paths(m, {});
     m.Timer2_Timer();
     view.calls.clear();
     m.List7_DblClick();
@@ -331,6 +310,95 @@ TEST_F(LaunchTest, AnEmptyMenuStartsNothingSaysNothingAndMinimises) {
     EXPECT_TRUE(machine.processes.log.empty());
     EXPECT_EQ(view.calls, (Strings{"minimise", "minimise"})) << folder;
   }
+}
+
+// Each entry is drawn with the icon of the file a start of it would run: through the share on a
+// client, the arguments aside; a program that is not there gets the missing mark.
+struct IconCase {
+  std::string folder, listed;
+  Strings existing;    // files that exist, as the menu reaches them (with an icon of their own)
+  std::string looked;  // the file whose icon is asked for; empty: none
+  marlo::ProgramMark mark;
+  std::optional<std::string> connection = std::nullopt;  // of the folder's network drive
+};
+
+class IconTest : public LaunchTest, public ::testing::WithParamInterface<IconCase> {};
+
+TEST_P(IconTest, EachEntryGetsTheIconOfTheFileItsStartWouldRun) {
+  const IconCase& c = GetParam();
+  if (c.connection) machine.env.network_drives["M:"] = *c.connection;
+  for (const auto& file : c.existing) machine.files.files[file] = {};
+  machine.icons.with_icons = c.existing;
+  auto& m = Make(c.folder);
+  Paths(m, {c.listed});
+  view.hold = true;
+  EXPECT_EQ(m.Icon(0).mark, marlo::ProgramMark::kUnknown);
+  view.RunHeldWork();
+  const marlo::ProgramLook look = m.Icon(0);
+  EXPECT_EQ(look.mark, c.mark);
+  EXPECT_EQ(look.icon != 0, c.mark == marlo::ProgramMark::kFound);
+  std::map<std::string, int> looked;
+  if (!c.looked.empty()) looked[c.looked] = 1;
+  EXPECT_EQ(machine.icons.looks, looked);
+  EXPECT_EQ(view.redraws, 1);
+}
+
+using marlo::ProgramMark;
+INSTANTIATE_TEST_SUITE_P(
+    Table, IconTest,
+    ::testing::Values(
+        IconCase{"D:\\MENU",
+                 "D:\\APPS\\X.EXE",
+                 {"D:\\APPS\\X.EXE"},
+                 "D:\\APPS\\X.EXE",
+                 ProgramMark::kFound},
+        IconCase{"D:\\MENU",
+                 "D:\\APPS\\X.EXE -p D:\\DATA",
+                 {"D:\\APPS\\X.EXE"},
+                 "D:\\APPS\\X.EXE",
+                 ProgramMark::kFound},
+        IconCase{"D:\\MENU",
+                 "D:\\APPS\\TOOL",
+                 {"D:\\APPS\\TOOL.exe"},
+                 "D:\\APPS\\TOOL.exe",
+                 ProgramMark::kFound},
+        IconCase{"D:\\MENU", "D:\\GONE\\X.EXE", {}, "", ProgramMark::kMissing},
+        IconCase{"\\\\SRV\\D\\MENU",
+                 "D:\\APPS\\X.EXE",
+                 {"\\\\SRV\\D\\APPS\\X.EXE"},
+                 "\\\\SRV\\D\\APPS\\X.EXE",
+                 ProgramMark::kFound},
+        // On a client, a file on the client's own D: is no program of the server's.
+        IconCase{
+            "\\\\SRV\\D\\MENU", "D:\\APPS\\X.EXE", {"D:\\APPS\\X.EXE"}, "", ProgramMark::kMissing},
+        IconCase{"\\\\SRV\\D\\MENU",
+                 "\\\\OTHER\\APPS\\T.EXE /x",
+                 {"\\\\OTHER\\APPS\\T.EXE"},
+                 "\\\\OTHER\\APPS\\T.EXE",
+                 ProgramMark::kFound},
+        IconCase{"M:\\MENU",
+                 "D:\\APPS\\X.EXE",
+                 {"M:\\APPS\\X.EXE"},
+                 "M:\\APPS\\X.EXE",
+                 ProgramMark::kFound,
+                 ""},
+        IconCase{"M:\\MENU",
+                 "D:\\APPS\\X.EXE",
+                 {"\\\\FILESERVER\\APPS\\APPS\\X.EXE"},
+                 "\\\\FILESERVER\\APPS\\APPS\\X.EXE",
+                 ProgramMark::kFound,
+                 "\\\\FILESERVER\\APPS"}));
+
+// A program file without an icon of its own is drawn with the system's program icon (no icon of
+// the program's).
+TEST_F(LaunchTest, AProgramWithoutAnIconOfItsOwnIsFound) {
+  machine.files.files["D:\\APPS\\PLAIN.EXE"] = {};
+  auto& m = Make("D:\\MENU");
+  Paths(m, {"D:\\APPS\\PLAIN.EXE"});
+  m.Icon(0);
+  EXPECT_EQ(m.Icon(0).mark, marlo::ProgramMark::kFound);
+  EXPECT_EQ(m.Icon(0).icon, 0u);
+  EXPECT_EQ(machine.icons.looks.at("D:\\APPS\\PLAIN.EXE"), 1);
 }
 
 }  // namespace

@@ -20,6 +20,24 @@ class FormLoadTest : public ::testing::Test {
   void List(const std::string& folder, const std::string& bytes) {
     machine.files.files[folder + "\\app.txt"].bytes = bytes;
   }
+  // Lets Timer3 tick as the menu sets it, for `milliseconds`, as the window does: at each tick
+  // what came back is taken first (work held in a stuck lane comes back once the clock passes
+  // `stuck_until`), and a tick whose taking set the timer anew is spent.
+  void RunFor(std::uint64_t milliseconds, int writes = 0) {
+    const std::uint64_t end = machine.clock.ticks + milliseconds;
+    while (view.timer3 && machine.clock.ticks + view.timer3->count() <= end) {
+      machine.clock.ticks += view.timer3->count();
+      view.timer3.reset();
+      if (writes-- > 0) machine.files.files[kList].bytes += "x";
+      if (!view.stuck.empty() && machine.clock.ticks >= stuck_until) {
+        view.stuck.clear();
+        view.RunHeldWork();
+      }
+      if (!view.timer3) master->Timer3_Timer();
+    }
+  }
+  std::uint64_t stuck_until = 0;
+  const std::string kList = "D:\\MENU\\app.txt";
 
   fakes::Machine machine;
   fakes::MasterView view;
@@ -120,8 +138,7 @@ TEST_F(FormLoadTest, AListBeyondSenseShowsItsFirstMillionEntriesAndSaysSo) {
 
 struct MissingCase {
   std::string folder;
-  marlo::DirEntry attributes;  // of an app.txt that is there but does not count
-  bool present;
+  bool folder_named_app_txt;  // a folder in the list's place: no list, and none can be made
 };
 
 class MissingListTest : public FormLoadTest, public ::testing::WithParamInterface<MissingCase> {};
@@ -129,22 +146,61 @@ class MissingListTest : public FormLoadTest, public ::testing::WithParamInterfac
 TEST_P(MissingListTest, ShowsTwoMessagesAroundTheDefaultListAndCloses) {
   const MissingCase& c = GetParam();
   Folder(c.folder);
-  if (c.present) machine.files.files[c.folder + "\\app.txt"] = {"X=Y\r\n", c.attributes};
+  if (c.folder_named_app_txt) machine.files.files[c.folder + "\\app.txt"] = {"", {true}};
   auto& m = Load();
   EXPECT_EQ(view.calls, (Strings{"message RMX: App.txt File Not Found...",
-                                 "message RMX: Please Re Start Programm...", "close"}));
-  EXPECT_EQ(machine.files.Text(c.folder + "\\APP.txt"), "QFACT=" + c.folder + "\\qfact.exe\r\n");
+                                 c.folder_named_app_txt
+                                     ? "message RMX: The default list could not be written: The "
+                                       "file exists"
+                                     : "message RMX: Please Re Start Programm...",
+                                 "close"}));
+  EXPECT_EQ(machine.files.Text(c.folder + "\\APP.txt"),
+            c.folder_named_app_txt ? "<missing>" : "QFACT=" + c.folder + "\\qfact.exe\r\n");
   EXPECT_EQ(machine.files.Text(c.folder + "\\user.txt"), "<missing>");
   EXPECT_TRUE(m.List7().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MissingListTest,
-    ::testing::Values(MissingCase{"D:\\MENU", {}, false},
-                      MissingCase{"\\\\FILESERVER\\APPS\\MENU", {}, false},
-                      MissingCase{"D:\\MENU", {false, true, false}, true},    // hidden
-                      MissingCase{"D:\\MENU", {false, false, true}, true},    // system
-                      MissingCase{"D:\\MENU", {true, false, false}, true}));  // a folder
+INSTANTIATE_TEST_SUITE_P(Cases, MissingListTest,
+                         ::testing::Values(MissingCase{"D:\\MENU", false},
+                                           MissingCase{"\\\\FILESERVER\\APPS\\MENU", false},
+                                           MissingCase{"D:\\MENU", true}));
+
+// An admin may hide app.txt in the share, or mark it a system file: it is the list all the same,
+// shown, logged, and never written by the start-up.
+class AnyAttributesTest : public FormLoadTest,
+                          public ::testing::WithParamInterface<marlo::DirEntry> {};
+
+TEST_P(AnyAttributesTest, AppTxtIsTheListWhateverItsAttributes) {
+  const std::string list = "Sales=D:\\S.EXE";  // no line end: nothing may be glued to it
+  machine.files.files["D:\\MENU\\app.txt"] = {list, GetParam()};
+  auto& m = Load();
+  EXPECT_EQ(Texts(m.List7()), Strings{"Sales"});
+  EXPECT_TRUE(view.calls.empty());
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\app.txt"), list);
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), " - 07/12/2026 09:05:03\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Attributes, AnyAttributesTest,
+                         ::testing::Values(marlo::DirEntry{false, true, false},
+                                           marlo::DirEntry{false, false, true},
+                                           marlo::DirEntry{false, true, true}));
+
+// Two workstations start together in a folder without a list: the one that writes the default
+// list second finds it there, writes nothing into it, and asks for a restart all the same.
+TEST_F(FormLoadTest, ADefaultListAnotherWorkstationWroteAMomentAgoIsLeftAlone) {
+  view.hold = true;
+  Load();
+  view.RunNext();  // the start log's lookup: no list, no record
+  view.RunNext();  // the start-up's lookup: no list
+  const std::string theirs = "QFACT=D:\\MENU\\qfact.exe\r\n";
+  List("D:\\MENU", theirs);
+  view.RunHeldWork();
+  EXPECT_EQ(view.calls, (Strings{"message RMX: App.txt File Not Found...",
+                                 "message RMX: Please Re Start Programm...", "close"}));
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\app.txt"), theirs);
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
+}
 
 TEST_F(FormLoadTest, ADefaultListThatCannotBeWrittenIsReportedInsteadOfAskingForARestart) {
   machine.files.appends_fail = true;
@@ -208,22 +264,10 @@ struct FollowCase {
   int looks, reads;  // files opened for their stamp, and read, in the 12 seconds
   bool read_fails = false;
   bool start_up_read_fails = false;
+  int answers_after = 0;  // the first look's answer comes back this long after it was asked (ms)
 };
 
-class FollowTest : public FormLoadTest, public ::testing::WithParamInterface<FollowCase> {
- protected:
-  // Lets Timer3 tick as the menu sets it, for `milliseconds`.
-  void RunFor(std::uint64_t milliseconds, int writes = 0) {
-    const std::uint64_t end = machine.clock.ticks + milliseconds;
-    while (view.timer3 && machine.clock.ticks + view.timer3->count() <= end) {
-      machine.clock.ticks += view.timer3->count();
-      view.timer3.reset();
-      if (writes-- > 0) machine.files.files[kList].bytes += "x";
-      master->Timer3_Timer();
-    }
-  }
-  const std::string kList = "D:\\MENU\\app.txt";
-};
+class FollowTest : public FormLoadTest, public ::testing::WithParamInterface<FollowCase> {};
 
 TEST_P(FollowTest, ShowsTheListAsLastSaved) {
   const FollowCase& c = GetParam();
@@ -243,6 +287,10 @@ TEST_P(FollowTest, ShowsTheListAsLastSaved) {
   }
   if (c.read_fails) machine.files.fail_read_after[kList] = 2;
   view.minimised = c.minimised;
+  if (c.answers_after > 0) {
+    view.stuck = {marlo::Lane::kFiles};
+    stuck_until = machine.clock.ticks + 3000 + c.answers_after;
+  }
   RunFor(12000, c.writes);
   EXPECT_EQ(machine.files.stamps, c.looks);
   EXPECT_EQ(machine.files.reads, c.reads);
@@ -267,25 +315,101 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Looked at every 3 s; read only when changed, after it stood still for 0.7 s, and looked
         // at again after the read (a list that changed meanwhile was not read whole).
-        FollowCase{"Unchanged", 1, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n", 0, false,
-                   kAbc, 1, 4, 0},
-        FollowCase{"ChosenEntryMoved", 0, "B=D:\\B.EXE\r\nN=D:\\N.EXE\r\nA=D:\\A.EXE\r\n", 0,
-                   false, {"B", "N", "A"}, 2, 5, 1},
-        FollowCase{"ChosenEntryGoneKeepsItsPlace", 2, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n", 0, false,
-                   {"A", "B"}, 1, 5, 1},
-        FollowCase{"SameCaptionOtherPath", 1, "A=D:\\A.EXE\r\nB=D:\\B2.EXE\r\n", 0, false,
-                   {"A", "B"}, 1, 5, 1},
+        FollowCase{"Unchanged", 1, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n", 0, false, kAbc,
+                   1, 4, 0},
+        FollowCase{"ChosenEntryMoved",
+                   0,
+                   "B=D:\\B.EXE\r\nN=D:\\N.EXE\r\nA=D:\\A.EXE\r\n",
+                   0,
+                   false,
+                   {"B", "N", "A"},
+                   2,
+                   5,
+                   1},
+        FollowCase{"ChosenEntryGoneKeepsItsPlace",
+                   2,
+                   "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\n",
+                   0,
+                   false,
+                   {"A", "B"},
+                   1,
+                   5,
+                   1},
+        FollowCase{"SameCaptionOtherPath",
+                   1,
+                   "A=D:\\A.EXE\r\nB=D:\\B2.EXE\r\n",
+                   0,
+                   false,
+                   {"A", "B"},
+                   1,
+                   5,
+                   1},
         FollowCase{"EmptiedList", 1, "", 0, false, {}, -1, 5, 1},
         // Written in place (truncated, then written): read once it stood still.
         FollowCase{"StillBeingWritten", 0, "N=D:\\N.EXE\r\n", 3, false, {"N", "xxx"}, 0, 7, 1},
         // Held, gone, a folder, read in part: what is shown stays, and nothing is written.
         FollowCase{"Gone", 1, "<gone>", 0, false, kAbc, 1, 4, 0},
         FollowCase{"AFolder", 1, "<folder>", 0, false, kAbc, 1, 4, 0},
-        FollowCase{"ReadInPartAtStartUp", 1, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n",
-                   0, false, kAbc, 0, 5, 1, false, true},
+        FollowCase{"ReadInPartAtStartUp", 1, "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n", 0,
+                   false, kAbc, 0, 5, 1, false, true},
         FollowCase{"ReadInPart", 1, "N=D:\\N.EXE\r\nM=D:\\M.EXE\r\n", 0, false, kAbc, 1, 7, 3,
                    true},
+        // A look whose answer is long in coming (a busy server; or its notice lost): the timer
+        // keeps turning meanwhile, and the change is shown once it comes.
+        FollowCase{"AnswerLongInComing",
+                   1,
+                   "N=D:\\N.EXE\r\n",
+                   0,
+                   false,
+                   {"N"},
+                   0,
+                   3,
+                   1,
+                   false,
+                   false,
+                   5000},
         // Minimised: nothing is looked at; restored: shown within a second.
-        FollowCase{"MinimisedThenRestored", 0, "N=D:\\N.EXE\r\nA=D:\\A.EXE\r\n", 0, true,
-                   {"N", "A"}, 1, 0, 0}),
+        FollowCase{"MinimisedThenRestored",
+                   0,
+                   "N=D:\\N.EXE\r\nA=D:\\A.EXE\r\n",
+                   0,
+                   true,
+                   {"N", "A"},
+                   1,
+                   0,
+                   0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// Activated a moment after a look that saw a change: the change is read as soon as it has stood
+// still, not put off to the next look.
+TEST_F(FormLoadTest, AnActivationRightAfterALookDoesNotPutOffAChangeSeen) {
+  List("D:\\MENU", "A=D:\\A.EXE\r\n");
+  Load();
+  List("D:\\MENU", "N=D:\\N.EXE\r\n");
+  RunFor(3000);  // the look that sees the change
+  machine.clock.ticks += 200;
+  master->Form_Activate();
+  ASSERT_TRUE(view.timer3);
+  EXPECT_EQ(view.timer3->count(), 500);
+  RunFor(500);
+  EXPECT_EQ(view.menu, Strings{"N"});
+}
+
+// A list that is slow to come (a busy server, a long list over a slow link) holds up no start
+// record: the log has a lane of its own.
+TEST_F(FormLoadTest, TheStartLogIsWrittenWhileTheListIsStillRead) {
+  machine.env.variables["LOGONSERVER"] = "\\\\DC1";
+  List("D:\\MENU", "Sales=D:\\S.EXE\r\n");
+  view.stuck = {marlo::Lane::kFiles};
+  Load();
+  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), "DC1 - 07/12/2026 09:05:03\r\n");
+  EXPECT_EQ(view.last_finish_by->milliseconds, 3000u) << "the end waits 3 s for the log";
+  EXPECT_TRUE(view.menu.empty() && !view.shown);
+  view.stuck.clear();
+  view.RunHeldWork();
+  EXPECT_EQ(view.menu, Strings{"Sales"});
+}
+
+}  // namespace

@@ -456,17 +456,21 @@ TEST_F(OptionaTest, WithoutChangesNothingIsAskedOnTheWayOut) {
   EXPECT_EQ(view.calls, (Strings{"close main", "close"}));
 }
 
+// The rows' programs are looked at as the rows are drawn, away from the window, each path once, and
+// a row gets its program's own icon (or none, for the system's) or the mark of a missing one.
 TEST_F(OptionaTest, RowsAreMarkedByWhetherTheirProgramExistsAskedOnceAsTheyAreDrawn) {
+  machine.files.files["D:\\A.EXE"] = {};
+  machine.icons.with_icons = {"D:\\A.EXE"};
+  view.hold = true;
   auto& o = Open("A=D:\\A.EXE\r\nB=D:\\GONE.EXE\r\nA2=D:\\A.EXE\r\n");
-  EXPECT_EQ(o.RowMark(0), marlo::ProgramMark::kUnknown);
-  EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kUnknown);
-  EXPECT_EQ(o.RowMark(2), marlo::ProgramMark::kUnknown);
-  EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kUnknown);
-  EXPECT_EQ(view.checks, (Strings{"D:\\A.EXE", "D:\\GONE.EXE"}));
-  o.ProgramChecked("D:\\A.EXE", true);
-  o.ProgramChecked("D:\\GONE.EXE", false);
+  for (const int row : {0, 1, 2, 1}) EXPECT_EQ(o.RowMark(row), marlo::ProgramMark::kUnknown);
+  EXPECT_EQ(view.pieces.size(), 1u) << "one look at a time";
+  view.RunHeldWork();
   EXPECT_EQ(view.redraws, 2);
+  EXPECT_EQ(machine.files.searches, 2);
+  EXPECT_EQ(machine.icons.looks, (std::map<std::string, int>{{"D:\\A.EXE", 1}}));
   EXPECT_EQ(o.RowMark(2), marlo::ProgramMark::kFound);
+  EXPECT_NE(o.RowLook(0).icon, 0u);
   EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kMissing);
   EXPECT_EQ(o.RowTip(1), "program not found");
   EXPECT_EQ(o.RowTip(0), "Double Click to Select for Delete");
@@ -477,8 +481,12 @@ TEST_F(OptionaTest, RowsAreMarkedByWhetherTheirProgramExistsAskedOnceAsTheyAreDr
   Type("B", "D:\\A.EXE");
   o.cmdEdit_Click();
   EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kUnknown);
-  EXPECT_EQ(view.checks.back(), "D:\\A.EXE");
-  EXPECT_EQ(view.checks.size(), 3u);
+  view.RunHeldWork();
+  EXPECT_EQ(o.RowMark(1), marlo::ProgramMark::kFound);
+  EXPECT_EQ(machine.icons.looks.at("D:\\A.EXE"), 2);
+  EXPECT_EQ(machine.icons.out.size(), 1u) << "the icon looked at before was let go";
+  options.reset();
+  EXPECT_TRUE(machine.icons.out.empty() && machine.icons.bad_frees == 0) << "icons not let go";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform_win.h"
+#include "platform/program_icons_win.h"
 #include "platform/session_win.h"
 #include "platform/system_libraries_win.h"
 
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
   marlo::Win32Clock clock;
   BenchEnvironment env(folder);
   marlo::Win32Locale locale;
-  marlo::Platform platform{files, processes, clock, env, locale};
+  marlo::Win32ProgramIcons icons;
+  marlo::Platform platform{files, processes, clock, env, locale, icons};
   marlo::Session session{platform};
 
   std::vector<double> with_marks, without_marks;

@@ -1,0 +1,129 @@
+#include "launch/program_looks.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "platform/paths.h"
+
+namespace marlo {
+
+// A file asked about twice in one look (the listed path that turns out to be the program) is asked
+// of the file system once: on a client each question goes to the server.
+ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
+                          const std::function<std::string(const std::string&)>& reach,
+                          const std::string& listed, int size) {
+  std::map<std::string, bool> named;
+  const auto names_file = [&](const std::string& path) {
+    const auto [known, added] = named.try_emplace(reach(path), false);
+    if (added) known->second = NamesFile(files, known->first);
+    return known->second;
+  };
+  const StartCommand command = SplitStartCommand(listed, names_file);
+  if (!names_file(command.program)) return {ProgramMark::kMissing, 0};
+  return {ProgramMark::kFound, icons.IconOf(reach(command.program), size)};
+}
+
+ProgramLooks::ProgramLooks(Platform& platform, Reach reach, OffThread off_thread,
+                           std::function<void()> changed, std::function<bool()> paused)
+    : platform_(platform),
+      reach_(std::move(reach)),
+      off_thread_(std::move(off_thread)),
+      changed_(std::move(changed)),
+      paused_(std::move(paused)) {}
+
+ProgramLooks::~ProgramLooks() {
+  for (auto& [listed, entry] : entries_) Let(entry.look);
+}
+
+void ProgramLooks::Let(ProgramLook& look) {
+  if (look.icon != 0) platform_.icons.Free(look.icon);
+  look.icon = 0;
+}
+
+ProgramLook ProgramLooks::Of(std::string_view listed) {
+  auto found = entries_.find(listed);
+  if (found == entries_.end()) found = entries_.emplace(std::string(listed), Entry{}).first;
+  Entry& entry = found->second;
+  if (!entry.asked) {
+    entry.asked = true;
+    wanted_.push_back(found->first);
+    LookNext();
+  }
+  return entry.look;
+}
+
+void ProgramLooks::Forget(const std::string& listed) {
+  const auto found = entries_.find(listed);
+  if (found == entries_.end()) return;
+  Let(found->second.look);
+  entries_.erase(found);
+}
+
+void ProgramLooks::KeepOnly(const std::vector<std::string_view>& listed) {
+  std::vector<std::string_view> kept(listed);
+  std::sort(kept.begin(), kept.end());
+  for (auto entry = entries_.begin(); entry != entries_.end();) {
+    if (std::binary_search(kept.begin(), kept.end(), std::string_view(entry->first))) {
+      ++entry;
+      continue;
+    }
+    Let(entry->second.look);
+    entry = entries_.erase(entry);
+  }
+  wanted_.erase(std::remove_if(wanted_.begin(), wanted_.end(),
+                               [&](const std::string& path) { return !entries_.count(path); }),
+                wanted_.end());
+}
+
+void ProgramLooks::SetIconSize(int pixels) {
+  if (pixels == size_) return;
+  size_ = pixels;
+  ++generation_;
+  for (auto& [listed, entry] : entries_) Let(entry.look);
+  entries_.clear();
+  wanted_.clear();
+  changed_();
+}
+
+// One look at a time, so that the rows asked for last are looked at next, and a minimised window
+// asks nothing more of the server.
+void ProgramLooks::LookNext() {
+  while (!looking_ && !wanted_.empty() && !paused_()) {
+    std::string listed = std::move(wanted_.back());
+    wanted_.pop_back();
+    if (!entries_.count(listed)) continue;
+    looking_ = true;
+    // What the look found waits here for the window; the icon goes with it if the window never
+    // takes it (the window closed meanwhile).
+    struct Found {
+      ProgramIcons& icons;
+      ProgramLook look;
+      ~Found() {
+        if (look.icon != 0) icons.Free(look.icon);
+      }
+    };
+    auto found = std::make_shared<Found>(Found{platform_.icons, {}});
+    off_thread_(
+        [&files = platform_.files, &icons = platform_.icons, reach = reach_, listed, size = size_,
+         found] { found->look = LookAtProgram(files, icons, reach, listed, size); },
+        [this, listed, found, generation = generation_] {
+          Looked(listed, std::exchange(found->look, {}), generation);
+        });
+  }
+}
+
+void ProgramLooks::Looked(const std::string& listed, ProgramLook look, std::uint64_t generation) {
+  looking_ = false;
+  const auto entry = entries_.find(listed);
+  if (generation != generation_ || entry == entries_.end()) {
+    Let(look);  // no longer wanted
+  } else {
+    Let(entry->second.look);
+    entry->second.look = look;
+    changed_();
+  }
+  LookNext();
+}
+
+}  // namespace marlo

@@ -1,0 +1,50 @@
+#include "launch/start_plan.h"
+
+#include "platform/paths.h"
+
+namespace marlo {
+
+std::string ReachedBy(const std::string& root, const std::string& listed) {
+  if (root.empty() || IsShareForm(listed)) return listed;
+  return root + (listed.size() >= 3 ? listed.substr(3) : std::string());
+}
+
+// A program listed in share form keeps its own folder. Otherwise the folder is the program
+// without its drive prefix, less its file name, reached through the share; with no file name
+// (a path ending in "\") the folder keeps its final "\".
+ClientPaths ClientPathsOf(const std::string& program, const std::string& root) {
+  ClientPaths paths;
+  if (IsShareForm(program)) {
+    const auto last_backslash = program.find_last_of('\\');
+    paths.label14 = program;
+    paths.label20 = program.substr(last_backslash + 1);
+    paths.label18 = program.substr(0, last_backslash);
+    return paths;
+  }
+  paths.label14 = program.size() >= 3 ? program.substr(3) : std::string();
+  const auto last_backslash = paths.label14.find_last_of('\\');
+  paths.label20 = last_backslash == std::string::npos ? paths.label14
+                                                      : paths.label14.substr(last_backslash + 1);
+  paths.label18 = ReachedBy(root, program);
+  if (!paths.label20.empty()) paths.label18.erase(paths.label18.size() - paths.label20.size() - 1);
+  return paths;
+}
+
+StartCommand CommandOf(const std::string& listed, const std::string& root,
+                       const std::function<bool(const std::string&)>& names_file) {
+  return SplitStartCommand(
+      listed, [&](const std::string& path) { return names_file(ReachedBy(root, path)); });
+}
+
+StartPlan PlanOf(const StartCommand& command, const std::string& root) {
+  if (root.empty()) {
+    const auto last_backslash = command.program.find_last_of('\\');
+    return {command.program, command.arguments,
+            last_backslash == std::string::npos ? std::string()
+                                                : command.program.substr(0, last_backslash + 1)};
+  }
+  return {ReachedBy(root, command.program), command.arguments,
+          ClientPathsOf(command.program, root).label18};
+}
+
+}  // namespace marlo
