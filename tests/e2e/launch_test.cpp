@@ -8,6 +8,9 @@
 
 #include "harness.h"
 #include "main_window/master_ids.h"
+#include "platform/program_icons_win.h"
+#include "platform/ui_win.h"
+#include "screen_copy.h"
 
 namespace {
 
@@ -309,6 +312,90 @@ TEST_P(BothModesTest, TheMenusOwnFolderIsTheSameAfterAStart) {
   EXPECT_EQ(StartedPrograms()[0].folder, mode.root + "SALES\\NEWSALES");
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
   EXPECT_EQ(marlo_->CurrentFolder(), before);
+}
+
+namespace {
+
+// An icon as the screen would show it drawn on `ground`, `size` pixels square, as 0x00RRGGBB.
+std::vector<DWORD> IconOn(HICON icon, int size, COLORREF ground) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HBRUSH brush = CreateSolidBrush(ground);
+  const RECT all{0, 0, size, size};
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                            static_cast<const DWORD*>(bits) + size * size);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return pixels;
+}
+
+// What the screen shows where the menu draws the icon of entry `row`.
+std::vector<DWORD> ShownIcon(HWND list, int row, int size) {
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int dpi = marlo::WindowDpi(list);
+  POINT at{marlo::Scale(2, dpi), row * height + (height - size) / 2};
+  ClientToScreen(list, &at);
+  const ScreenCopy copy(at.x, at.y, size, size);
+  std::vector<DWORD> pixels;
+  for (int y = 0; y < copy.height(); ++y) {
+    for (int x = 0; x < copy.width(); ++x) pixels.push_back(copy.At(x, y));
+  }
+  return pixels;
+}
+
+std::size_t Differing(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
+  if (a.size() != b.size()) return a.size() + b.size();
+  std::size_t differing = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) differing += a[i] != b[i] ? 1 : 0;
+  return differing;
+}
+
+}  // namespace
+
+// Each entry shows the icon of the program its start would run, reached as the start reaches it:
+// a program's own (the menu's own exe has one), the system's program icon for one without, the
+// mark of a missing program.
+TEST_P(BothModesTest, EachEntryShowsItsProgramsIconOrTheMarkOfAMissingOne) {
+  const Mode& mode = GetParam();
+  CopyProgram("Marlo.exe", "D:\\SALES\\OWN\\O.EXE");
+  CopyProgram("probe.exe", "D:\\SALES\\PLAIN\\P.EXE");
+  HWND main = Open(mode.folder,
+                   "Own=D:\\SALES\\OWN\\O.EXE /x\r\nPlain=D:\\SALES\\PLAIN\\P.EXE\r\n"
+                   "Gone=D:\\GONE\\G.EXE\r\n",
+                   mode.name);
+  ASSERT_NE(main, nullptr);
+  HWND list = List7(main);
+  const int size = marlo::SmallIconSize(marlo::WindowDpi(main));
+  HICON own = nullptr;
+  ASSERT_EQ(PrivateExtractIconsW(L"D:\\SALES\\OWN\\O.EXE", 0, size, size, &own, nullptr, 1, 0), 1u);
+  HICON system = static_cast<HICON>(
+      LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED));
+  const auto own_shown = IconOn(own, size, GetSysColor(COLOR_HIGHLIGHT));  // the chosen entry
+  const auto system_shown = IconOn(system, size, RGB(255, 192, 192));
+  DestroyIcon(own);
+  const std::size_t tolerance = static_cast<std::size_t>(size * size / 20);  // 5% of the pixels
+  Activate(main);
+  EXPECT_TRUE(WaitUntil([&] { return Differing(ShownIcon(list, 0, size), own_shown) <= tolerance; }))
+      << Differing(ShownIcon(list, 0, size), own_shown) << " pixels differ from its own icon";
+  EXPECT_TRUE(WaitUntil([&] { return Differing(ShownIcon(list, 1, size), system_shown) <= tolerance; }))
+      << Differing(ShownIcon(list, 1, size), system_shown)
+      << " pixels differ from the system's program icon";
+  const auto marked = [&] {
+    const auto pixels = ShownIcon(list, 2, size);
+    return std::count(pixels.begin(), pixels.end(), DWORD{0xC00000});  // RGB(192, 0, 0)
+  };
+  EXPECT_TRUE(WaitUntil([&] { return marked() > size; })) << marked() << " marked pixels";
+  EXPECT_GT(Differing(ShownIcon(list, 2, size), system_shown), tolerance);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, BothModesTest, ::testing::Values(kServer, kClient, kMapped),

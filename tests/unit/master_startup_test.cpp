@@ -412,4 +412,40 @@ TEST_F(FormLoadTest, TheStartLogIsWrittenWhileTheListIsStillRead) {
   EXPECT_EQ(view.menu, Strings{"Sales"});
 }
 
+// Each program file is looked at once for a list, however often its entry is drawn; a list read
+// anew keeps the icons of the paths it still has and lets the others go; a minimised menu looks
+// for none, and the icons go with the menu.
+TEST_F(FormLoadTest, IconsAreLookedForOnceKeptAcrossARereadAndNotWhileMinimised) {
+  const Strings programs{"D:\\A.EXE", "D:\\B.EXE", "D:\\C.EXE", "D:\\N.EXE"};
+  for (const auto& program : programs) machine.files.files[program] = {};
+  machine.icons.with_icons = programs;
+  List("D:\\MENU", "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
+  auto& m = Load();
+  for (int drawn = 0; drawn < 3; ++drawn) {
+    for (const int row : {0, 1, 2}) m.Icon(row);
+  }
+  const std::map<std::string, int> once{{"D:\\A.EXE", 1}, {"D:\\B.EXE", 1}, {"D:\\C.EXE", 1}};
+  EXPECT_EQ(machine.icons.looks, once);
+  for (const auto& program : {"D:\\A.EXE", "D:\\B.EXE", "D:\\C.EXE"}) {
+    EXPECT_EQ(machine.files.searched[program], 1) << program;
+  }
+
+  List("D:\\MENU", "B=D:\\B.EXE\r\nN=D:\\N.EXE\r\nC=D:\\C.EXE\r\n");
+  RunFor(3700);
+  ASSERT_EQ(view.menu, (Strings{"B", "N", "C"}));
+  EXPECT_EQ(machine.icons.out.size(), 2u) << "A's icon stays after A left the list";
+  view.minimised = true;
+  m.Icon(1);
+  EXPECT_EQ(view.Waiting(marlo::Lane::kBackground), 0u);
+  EXPECT_EQ(machine.icons.looks.count("D:\\N.EXE"), 0u) << "looked for while minimised";
+  view.minimised = false;
+  m.Form_Activate();
+  EXPECT_EQ(m.Icon(1).mark, marlo::ProgramMark::kFound);
+  EXPECT_EQ(machine.icons.looks.size(), 4u);
+  EXPECT_EQ(machine.icons.looks.at("D:\\B.EXE"), 1);
+  master.reset();
+  EXPECT_TRUE(machine.icons.out.empty());
+  EXPECT_EQ(machine.icons.bad_frees, 0);
+}
+
 }  // namespace
