@@ -66,6 +66,9 @@ add_test(NAME shipped_exe
 
 add_executable(DemoApp WIN32 demo/demo_app.cpp)
 target_link_libraries(DemoApp PRIVATE ${marlo_static_link})
+# The same with an icon of its own, so that the demo menu shows a program's own icon too.
+add_executable(DemoClock WIN32 demo/demo_app.cpp demo/demo_clock.rc)
+target_link_libraries(DemoClock PRIVATE ${marlo_static_link})
 
 include(${PROJECT_SOURCE_DIR}/tests/e2e/e2e.cmake)
 

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Marlo DemoApp
+cmake --build --preset windows --target Marlo DemoApp DemoClock
 
 demo=build/demo
 mkdir -p "$demo"

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Marlo DemoApp snap
+cmake --build --preset windows --target Marlo DemoApp DemoClock snap
 
 shots=build/screenshots
 mkdir -p "$shots"
