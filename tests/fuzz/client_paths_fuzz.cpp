@@ -1,7 +1,7 @@
 // Client start paths for any program folder and any listed path: nothing breaks, the file name
 // holds no "\", the folder is in share form, and folder "\" file name is the program as the
 // client reaches it (a program listed in share form: as listed). A start through the share runs
-// exactly that program.
+// exactly that program, from that folder.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -39,10 +39,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::abort();
   }
 
+  // The program started is the client folder and the file name, or the folder itself where the
+  // path names no file; it starts from that folder.
   master.Command1_Click();
   const auto& log = machine.processes.log;
-  if (log.size() < 2 || log[0] != "cd " + master.Label18) std::abort();
-  const std::string started = "start " + master.Label18 + "\\" + master.Label20 + "|";
-  if (log[1].compare(0, started.size(), started) != 0) std::abort();
+  const auto started = [&](const std::string& program) {
+    const std::string lead = "start " + program + "|\"" + program + "\"";
+    return log.size() == 1 && log[0].compare(0, lead.size(), lead) == 0;
+  };
+  if (!started(master.Label18 + "\\" + master.Label20) &&
+      !(master.Label20.empty() && started(master.Label18))) {
+    std::abort();
+  }
+  const std::string from = " in " + master.Label18;
+  if (log[0].size() < from.size() ||
+      log[0].compare(log[0].size() - from.size(), from.size(), from) != 0) {
+    std::abort();
+  }
   return 0;
 }
