@@ -486,6 +486,13 @@ void PrepareFill(HWND list, const std::vector<std::string_view>& captions) {
   SendMessageW(list, LB_INITSTORAGE, captions.size(), units * sizeof(wchar_t));
 }
 
+void FillAtOnce(HWND list, const std::vector<std::string_view>& captions, std::wstring& buffer) {
+  PrepareFill(list, captions);
+  AddCaptions(list, captions, 0, captions.size(), buffer);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
 }  // namespace
 
 // A short menu goes in at once. A long one goes, a slice at a time between the window's messages,
@@ -495,10 +502,7 @@ void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
                             std::function<void()> shown) {
   StopFilling();
   if (captions.size() <= kEntriesInOneGo) {
-    PrepareFill(list7_, captions);
-    AddCaptions(list7_, captions, 0, captions.size(), caption_);
-    SendMessageW(list7_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list7_, nullptr, TRUE);
+    FillAtOnce(list7_, captions, caption_);
     shown();
     return;
   }
@@ -514,10 +518,7 @@ void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
                       hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFillingList)),
                       GetModuleHandleW(nullptr), nullptr);
   if (list == nullptr) {  // no second list box: the menu goes in at once after all
-    PrepareFill(list7_, captions);
-    AddCaptions(list7_, captions, 0, captions.size(), caption_);
-    SendMessageW(list7_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list7_, nullptr, TRUE);
+    FillAtOnce(list7_, captions, caption_);
     shown();
     return;
   }
