@@ -59,6 +59,17 @@ target_link_libraries(Marlo PRIVATE marlo_win ${marlo_static_link} ${marlo_runti
 set_property(SOURCE src/platform/marlo.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/platform/marlo.ico ${PROJECT_SOURCE_DIR}/src/platform/marlo.manifest)
 
+# The same menu drawing no icons and looking for none: what the icons cost is measured against it.
+add_library(marlo_win_without_icons STATIC EXCLUDE_FROM_ALL src/main_window/master_win.cpp)
+target_link_libraries(marlo_win_without_icons PUBLIC marlo_core)
+target_compile_definitions(marlo_win_without_icons PRIVATE UNICODE _UNICODE MARLO_WITHOUT_ICONS)
+add_executable(MarloWithoutIcons WIN32 EXCLUDE_FROM_ALL src/platform/win_main.cpp
+                                 src/platform/marlo.rc)
+target_include_directories(MarloWithoutIcons PRIVATE ${PROJECT_SOURCE_DIR}/src/platform)
+target_compile_definitions(MarloWithoutIcons PRIVATE UNICODE _UNICODE)
+target_link_libraries(MarloWithoutIcons PRIVATE marlo_win_without_icons marlo_win
+                      ${marlo_static_link} ${marlo_runtime_link} -municode -s -Wl,--gc-sections)
+
 # Marlo.exe is small, and imports only Windows' "known DLLs", which are never looked for beside
 # the exe.
 add_test(NAME shipped_exe

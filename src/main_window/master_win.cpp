@@ -432,8 +432,10 @@ void MasterWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
       PaintColours((item.itemState & ODS_SELECTED) != 0 ? Part::kMenuChosen : Part::kMenu);
   FillRect(dc, &row, SolidBrush(colours.ground));
   const int gap = Scale(2, dpi_);
+#ifndef MARLO_WITHOUT_ICONS  // a build that only measures what the icons cost
   DrawProgramLook(dc, row.left + gap, row.top + (row.bottom - row.top - icon_size_) / 2, icon_size_,
                   master_.Icon(static_cast<int>(item.itemID)));
+#endif
   const LRESULT length = SendMessageW(list7_, LB_GETTEXTLEN, item.itemID, 0);
   if (length > 0) {
     caption_.assign(static_cast<std::size_t>(length) + 1, L'\0');
@@ -443,7 +445,7 @@ void MasterWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colours.text);
     DrawTextW(dc, caption_.c_str(), static_cast<int>(length), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   if (focus) DrawFocusRect(dc, &row);
 }
