@@ -497,13 +497,14 @@ void FillAtOnce(HWND list, const std::vector<std::string_view>& captions, std::w
 
 }  // namespace
 
-// A short menu goes in at once. A long one goes, a slice at a time between the window's messages,
-// into a second list box of the same place and look, made hidden; the menu shown stays and works
-// meanwhile, and the full list box takes its place in one step.
+// A short menu goes in at once, and so does the start-up's while the window is not on screen yet
+// (there is nothing to answer for; it is shown with its menu). A long one goes, a slice at a time
+// between the window's messages, into a second list box of the same place and look, made hidden;
+// the menu shown stays and works meanwhile, and the full list box takes its place in one step.
 void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
                             std::function<void()> shown) {
   StopFilling();
-  if (captions.size() <= kEntriesInOneGo) {
+  if (captions.size() <= kEntriesInOneGo || !loaded_) {
     FillAtOnce(list7_, captions, caption_);
     shown();
     return;

@@ -125,6 +125,44 @@ TEST_F(BadInputTest, FiftyTwoMillionEmptyLinesOpenCutToTheirFirstMillion) {
   EXPECT_EQ(ReadBytes(kMenu + "\\app.txt"), bytes);
 }
 
+// An open menu shown a list of a million entries, saved meanwhile: the window answers all the
+// while it fills (the menu shown stays and can be used), and then shows the new list with the
+// chosen entry still chosen.
+TEST_F(BadInputTest, AMillionEntriesReadAnewKeepTheWindowAnswering) {
+  WriteBytes(kMenu + "\\app.txt", "Program 5=D:\\APPS\\P5\\PROGRAM.EXE\r\n");
+  Process marlo(kMenu + "\\Marlo.exe", "\\\\DC1");
+  HWND main = marlo.WaitForWindow(ids::kWindowClass);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ListBoxItems(List7(main)).size() == 1; }));
+  WriteBytes(kMenu + "\\saved.tmp", test_data::Entries(1000000));
+  ASSERT_TRUE(MoveFileExW(L"D:\\BAD\\saved.tmp", L"D:\\BAD\\app.txt", MOVEFILE_REPLACE_EXISTING));
+  const auto started = std::chrono::steady_clock::now();
+  double longest = 0;
+  int answers = 0;
+  while (SendMessageW(List7(main), LB_GETCOUNT, 0, 0) != 1000000) {
+    ASSERT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60));
+    const auto asked = std::chrono::steady_clock::now();
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored))
+        << "no answer for 2 s";
+    longest = std::max(
+        longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count());
+    ++answers;
+    const LRESULT count = SendMessageW(List7(main), LB_GETCOUNT, 0, 0);
+    ASSERT_TRUE(count == 1 || count == 1000000) << count << " entries: a menu half filled";
+    Sleep(50);
+  }
+  std::printf(
+      "1,000,000 entries read anew: shown after %.1f s; the window answered %d times "
+      "meanwhile, the slowest after %.0f ms\n",
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), answers,
+      longest * 1000);
+  EXPECT_LT(longest, 0.5);
+  EXPECT_GT(answers, 3) << "the list came too soon to tell";
+  EXPECT_EQ(ListBoxSelection(List7(main)), 5);
+  EXPECT_EQ(ListBoxItem(List7(main), 5), "Program 5");
+}
+
 // A path longer than Windows takes: the start fails, the user is told, the menu stays.
 TEST_F(BadInputTest, APathLongerThan260CharactersIsReportedWhenStarted) {
   const std::string path = "D:\\" + std::string(300, 'L') + "\\X.EXE";
