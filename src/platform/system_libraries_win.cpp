@@ -1,5 +1,8 @@
 #include "platform/system_libraries_win.h"
 
+// After windows.h, which it needs; only for BCryptGenRandom's type and flag, nothing is imported.
+#include <bcrypt.h>
+
 #include <string>
 
 namespace marlo {
@@ -53,6 +56,16 @@ DWORD WNetGetConnectionFromSystem(const wchar_t* drive, wchar_t* connection, DWO
   using Get = DWORD(WINAPI*)(const wchar_t*, wchar_t*, DWORD*);
   static const Get get = FromSystem<Get>(L"mpr.dll", "WNetGetConnectionW");
   return get != nullptr ? get(drive, connection, length) : ERROR_NOT_SUPPORTED;
+}
+
+// Not advapi32's RtlGenRandom (SystemFunction036): Windows 7 and later forward it to cryptbase,
+// which is no known DLL, and the forwarder is resolved when the exe loads, before the search is
+// restricted, so a cryptbase.dll beside the exe would be loaded.
+bool RandomFromSystem(void* buffer, unsigned long size) {
+  using Generate = decltype(&BCryptGenRandom);
+  static const Generate generate = FromSystem<Generate>(L"bcrypt.dll", "BCryptGenRandom");
+  return generate != nullptr &&
+         generate(nullptr, static_cast<PUCHAR>(buffer), size, BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0;
 }
 
 }  // namespace marlo
