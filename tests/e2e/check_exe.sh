@@ -6,6 +6,7 @@
 #   libraries, so this cannot be shown by running it.)
 # - calls no ANSI (A) function: names in any script reach Windows only through the wide (W) calls.
 #   The runtime's own CreateEventA, CreateSemaphoreA and OutputDebugStringA carry no names of ours.
+# - no SystemFunction<digits>: advapi32 forwards them outside the known DLLs (036 to cryptbase).
 set -euo pipefail
 exe=$1
 status=0
@@ -36,6 +37,12 @@ if grep -qx SetDefaultDllDirectories <<<"$functions"; then
   echo "$exe imports SetDefaultDllDirectories, which not every Windows 7 has"
   status=1
 fi
+while read -r function; do
+  if [[ "$function" =~ ^SystemFunction[0-9]+$ ]]; then
+    echo "$exe imports $function, which Windows forwards outside the known DLLs"
+    status=1
+  fi
+done <<<"$functions"
 if [ -z "$functions" ]; then
   echo "$exe: no imported functions found"
   status=1
