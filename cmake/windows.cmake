@@ -51,11 +51,20 @@ target_compile_definitions(marlo_win PRIVATE UNICODE _UNICODE)
 # The exe an office copies to its server: its icon, manifest and version built in, no debug
 # information, unused code left out.
 enable_language(RC)
-add_executable(Marlo WIN32 src/platform/win_main.cpp src/platform/marlo.rc)
+add_executable(Marlo WIN32 src/platform/win_main.cpp src/platform/load_config_win.cpp
+                           src/platform/marlo.rc)
 target_include_directories(Marlo PRIVATE ${PROJECT_SOURCE_DIR}/src/platform)
 target_compile_definitions(Marlo PRIVATE UNICODE _UNICODE)
 target_link_libraries(Marlo PRIVATE marlo_win ${marlo_static_link} ${marlo_runtime_link} -municode -s
                                     -Wl,--gc-sections)
+# Its load configuration (load_config_win.cpp), which nothing refers to, is kept (the link fails
+# without it), and GNU ld does not enter it in the exe's header: that is done after the link, from
+# the link map, as the exe is stripped. When that fails, so does the build, and the exe is deleted.
+set(marlo_map ${CMAKE_CURRENT_BINARY_DIR}/Marlo.map)
+target_link_options(Marlo PRIVATE -Wl,--require-defined=_load_config_used -Wl,-Map=${marlo_map})
+add_custom_command(TARGET Marlo POST_BUILD
+  COMMAND ${PROJECT_SOURCE_DIR}/cmake/set-load-config.sh $<TARGET_FILE:Marlo> ${marlo_map}
+  VERBATIM)
 set_property(SOURCE src/platform/marlo.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/platform/marlo.ico ${PROJECT_SOURCE_DIR}/src/platform/marlo.manifest)
 

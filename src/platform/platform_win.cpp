@@ -1,8 +1,6 @@
 #include "platform/platform_win.h"
 
 #include <windows.h>
-// After windows.h, which it needs: RtlGenRandom.
-#include <ntsecapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -159,7 +157,7 @@ ReadResult ReadOnce(const std::wstring& path, std::size_t limit, DWORD& error) {
 // 64 bits from the system's random source, as hexadecimal digits.
 std::string RandomHex() {
   unsigned long long number = 0;
-  if (!RtlGenRandom(&number, sizeof number)) {
+  if (!RandomFromSystem(&number, sizeof number)) {
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
     number = static_cast<unsigned long long>(counter.QuadPart) ^ GetCurrentProcessId();

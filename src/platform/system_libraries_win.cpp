@@ -1,5 +1,8 @@
 #include "platform/system_libraries_win.h"
 
+// After windows.h, which it needs; only for BCryptGenRandom's type and flag, nothing is imported.
+#include <bcrypt.h>
+
 #include <string>
 
 namespace marlo {
@@ -65,6 +68,16 @@ int AddIconFromSystem(HIMAGELIST list, HICON icon) {
   using Replace = int(WINAPI*)(HIMAGELIST, int, HICON);
   static const Replace replace = FromSystem<Replace>(L"comctl32.dll", "ImageList_ReplaceIcon");
   return replace != nullptr && list != nullptr ? replace(list, -1, icon) : -1;
+}
+
+// Not advapi32's RtlGenRandom (SystemFunction036): Windows 7 and later forward it to cryptbase,
+// which is no known DLL, and the forwarder is resolved when the exe loads, before the search is
+// restricted, so a cryptbase.dll beside the exe would be loaded.
+bool RandomFromSystem(void* buffer, unsigned long size) {
+  using Generate = decltype(&BCryptGenRandom);
+  static const Generate generate = FromSystem<Generate>(L"bcrypt.dll", "BCryptGenRandom");
+  return generate != nullptr &&
+         generate(nullptr, static_cast<PUCHAR>(buffer), size, BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0;
 }
 
 }  // namespace marlo

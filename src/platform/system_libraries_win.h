@@ -4,7 +4,8 @@
 // that is not one of Windows' "known DLLs" (comctl32, for one) is looked for beside the exe
 // before WinMain runs, so a file planted there would run inside the menu. These libraries are
 // therefore not imported but loaded here, from the system folder, once the DLL search has been
-// restricted to it. So are functions that older Windows versions lack.
+// restricted to it. So are functions that older Windows versions lack, and those that a known DLL
+// forwards to one that is not.
 #pragma once
 
 #include <windows.h>
@@ -32,5 +33,9 @@ DWORD WNetGetConnectionFromSystem(const wchar_t* drive, wchar_t* connection, DWO
 // that shows one lets it go with itself.
 HIMAGELIST ImageListFromSystem(int size);
 int AddIconFromSystem(HIMAGELIST list, HICON icon);
+
+// Fills `buffer` from the system's preferred random source (BCryptGenRandom of bcrypt); false
+// when the library could not be loaded or the source failed.
+bool RandomFromSystem(void* buffer, unsigned long size);
 
 }  // namespace marlo
