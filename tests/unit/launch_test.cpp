@@ -320,6 +320,7 @@ struct IconCase {
   std::string looked;  // the file whose icon is asked for; empty: none
   marlo::ProgramMark mark;
   std::optional<std::string> connection = std::nullopt;  // of the folder's network drive
+  bool own_icon = true;  // the file has an icon of its own (else: the system's program icon)
 };
 
 class IconTest : public LaunchTest, public ::testing::WithParamInterface<IconCase> {};
@@ -328,7 +329,7 @@ TEST_P(IconTest, EachEntryGetsTheIconOfTheFileItsStartWouldRun) {
   const IconCase& c = GetParam();
   if (c.connection) machine.env.network_drives["M:"] = *c.connection;
   for (const auto& file : c.existing) machine.files.files[file] = {};
-  machine.icons.with_icons = c.existing;
+  if (c.own_icon) machine.icons.with_icons = c.existing;
   auto& m = Make(c.folder);
   Paths(m, {c.listed});
   view.hold = true;
@@ -336,7 +337,7 @@ TEST_P(IconTest, EachEntryGetsTheIconOfTheFileItsStartWouldRun) {
   view.RunHeldWork();
   const marlo::ProgramLook look = m.Icon(0);
   EXPECT_EQ(look.mark, c.mark);
-  EXPECT_EQ(look.icon != 0, c.mark == marlo::ProgramMark::kFound);
+  EXPECT_EQ(look.icon != 0, c.mark == marlo::ProgramMark::kFound && c.own_icon);
   std::map<std::string, int> looked;
   if (!c.looked.empty()) looked[c.looked] = 1;
   EXPECT_EQ(machine.icons.looks, looked);
@@ -363,6 +364,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "D:\\APPS\\TOOL.exe",
                  ProgramMark::kFound},
         IconCase{"D:\\MENU", "D:\\GONE\\X.EXE", {}, "", ProgramMark::kMissing},
+        IconCase{"D:\\MENU",
+                 "D:\\APPS\\PLAIN.EXE",
+                 {"D:\\APPS\\PLAIN.EXE"},
+                 "D:\\APPS\\PLAIN.EXE",
+                 ProgramMark::kFound,
+                 std::nullopt,
+                 false},
         IconCase{"\\\\SRV\\D\\MENU",
                  "D:\\APPS\\X.EXE",
                  {"\\\\SRV\\D\\APPS\\X.EXE"},
@@ -388,17 +396,5 @@ INSTANTIATE_TEST_SUITE_P(
                  "\\\\FILESERVER\\APPS\\APPS\\X.EXE",
                  ProgramMark::kFound,
                  "\\\\FILESERVER\\APPS"}));
-
-// A program file without an icon of its own is drawn with the system's program icon (no icon of
-// the program's).
-TEST_F(LaunchTest, AProgramWithoutAnIconOfItsOwnIsFound) {
-  machine.files.files["D:\\APPS\\PLAIN.EXE"] = {};
-  auto& m = Make("D:\\MENU");
-  Paths(m, {"D:\\APPS\\PLAIN.EXE"});
-  m.Icon(0);
-  EXPECT_EQ(m.Icon(0).mark, marlo::ProgramMark::kFound);
-  EXPECT_EQ(m.Icon(0).icon, 0u);
-  EXPECT_EQ(machine.icons.looks.at("D:\\APPS\\PLAIN.EXE"), 1);
-}
 
 }  // namespace
