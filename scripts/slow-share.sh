@@ -3,11 +3,12 @@
 # system (tests/bench/slowfs/slowfs.c) that waits in every file operation it serves and counts them.
 #
 #   scripts/slow-share.sh build                       builds build/slowfs/slowfs (gcc, pkg-config)
-#   scripts/slow-share.sh [--delay MS] COMMAND [ARGS...]
+#   scripts/slow-share.sh [--delay MS] [--trace FILE] COMMAND [ARGS...]
 #       inside scripts/wine-session.sh: mounts the server drive at BUILD_DIR/wine/slowshare, waiting
 #       MS milliseconds (10) in every operation, shows it to Wine as the share \\SLOWSERVER\APPS,
 #       runs COMMAND, then unmounts it and ends the file system's process by its id (also when
-#       COMMAND fails or the script is interrupted).
+#       COMMAND fails or the script is interrupted). --trace: one line an operation in FILE (its
+#       time, kind and file), to see what a program's operations are spent on.
 #
 # Inside COMMAND: MARLO_SLOW_SHARE is the share (\\SLOWSERVER\APPS), MARLO_SLOW_COUNTS the Windows
 # path of the counts (E:\SLOWSHARE\counts.txt, on an ordinary drive, so reading them costs the
@@ -33,11 +34,15 @@ if [ "${1:-}" = build ]; then
 fi
 
 delay=10
-if [ "${1:-}" = --delay ]; then
-  delay=$2
-  shift 2
-fi
-[ $# -gt 0 ] || { echo "usage: $0 build | [--delay MS] COMMAND [ARGS...]" >&2; exit 2; }
+trace=()
+while [ $# -gt 1 ]; do
+  case $1 in
+    --delay) delay=$2; shift 2 ;;
+    --trace) trace=(--trace="$(realpath "$2")"); shift 2 ;;
+    *) break ;;
+  esac
+done
+[ $# -gt 0 ] || { echo "usage: $0 build | [--delay MS] [--trace FILE] COMMAND [ARGS...]" >&2; exit 2; }
 : "${WINEPREFIX:?run inside scripts/wine-session.sh}" "${MARLO_SERVER_DRIVE:?run inside scripts/wine-session.sh}"
 build
 
@@ -80,7 +85,7 @@ trap 'exit 143' TERM
 if mounted; then fusermount3 -u -z "$mount_point" 2>/dev/null || true; fi
 mkdir -p "$mount_point" "$(dirname "$counts")" "$(dirname "$share_link")"
 
-"$slowfs" -f --delay="$delay" --counts="$counts" "$MARLO_SERVER_DRIVE" "$mount_point" \
+"$slowfs" -f --delay="$delay" --counts="$counts" "${trace[@]}" "$MARLO_SERVER_DRIVE" "$mount_point" \
   >"$log" 2>&1 </dev/null &
 daemon_pid=$!
 for _ in $(seq 100); do

@@ -1,7 +1,7 @@
 // slowfs: a slow share for the benchmarks. A FUSE pass-through file system that mirrors a folder,
 // waits a fixed time in every operation it serves, and counts the operations by kind.
 //
-//   slowfs [--delay=MS] --counts=FILE [-f] [-s] [-o OPTIONS] SOURCE MOUNTPOINT
+//   slowfs [--delay=MS] --counts=FILE [--trace=FILE] [-f] [-s] [-o OPTIONS] SOURCE MOUNTPOINT
 //
 // Every request the kernel sends (lookup, getattr, open, read, readdir, release, statfs, xattrs,
 // writes, ... and forget) first waits MS milliseconds (10 by default), as a file server at the
@@ -19,6 +19,10 @@
 // (no page cache), and directories are listed without the kernel's readdir cache. So a program
 // that asks the same thing twice costs two operations, as it would on a share that does not let
 // its client cache. The mount's own handshake (init, destroy) is not counted.
+//
+// --trace=FILE also appends one line an operation: the seconds since the mount, its kind, and the
+// name of the file it was about (the path by which the file was first looked up; a file renamed
+// since keeps its old name here). That tells which files a program's operations are spent on.
 //
 // Inodes are held by an O_PATH descriptor to the mirrored file (as libfuse's pass-through example
 // does), so renames below the mount need no path bookkeeping.
@@ -66,11 +70,15 @@ static const char *const kind_names[K_COUNT] = {
 // One line: a name of up to 12 characters, a blank, 12 digits, a line end.
 #define LINE_WIDTH 26
 
+static const char *path_of(uint64_t ino);
+
 static struct {
   pthread_mutex_t lock;
   uint64_t total;
   uint64_t by_kind[K_COUNT];
   int fd;  // the counts file
+  FILE *trace;  // or NULL
+  struct timespec mounted;
   struct timespec delay;
 } counter = {.lock = PTHREAD_MUTEX_INITIALIZER, .fd = -1};
 
@@ -92,19 +100,30 @@ static void wait_as_a_slow_server(void) {
   }
 }
 
-static void count(enum kind kind) {
+// `ino` is the file the operation is about, or the folder of `name`.
+static void count(enum kind kind, uint64_t ino, const char *name) {
   pthread_mutex_lock(&counter.lock);
   ++counter.total;
   ++counter.by_kind[kind];
   write_counts_locked();
+  if (counter.trace != NULL) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const double seconds = (double)(now.tv_sec - counter.mounted.tv_sec) +
+                           (double)(now.tv_nsec - counter.mounted.tv_nsec) / 1e9;
+    const char *path = ino != 0 ? path_of(ino) : "";
+    fprintf(counter.trace, "%10.3f %-12s /%s%s%s\n", seconds, kind_names[kind], path,
+            name != NULL && *path != '\0' ? "/" : "", name != NULL ? name : "");
+    fflush(counter.trace);
+  }
   pthread_mutex_unlock(&counter.lock);
 }
 
 // Every handler starts with this: the wait, then the operation is counted before it is answered.
-#define SERVE(kind) \
-  do {                           \
-    wait_as_a_slow_server();     \
-    count(kind);                 \
+#define SERVE(kind, ino, name) \
+  do {                                 \
+    wait_as_a_slow_server();           \
+    count(kind, ino, name);            \
   } while (0)
 
 // ---------------------------------------------------------------------------------------------
@@ -115,6 +134,7 @@ struct node {
   dev_t dev;
   ino_t ino;
   uint64_t lookups;  // the kernel's references; the node goes when they are all forgotten
+  char *path;  // below the source, by which it was first looked up ("" for the root)
   struct node *next;  // in its hash bucket
 };
 
@@ -131,6 +151,8 @@ static struct node *node_of(fuse_ino_t ino) {
 }
 
 static int fd_of(fuse_ino_t ino) { return node_of(ino)->fd; }
+
+static const char *path_of(uint64_t ino) { return node_of(ino)->path; }
 
 static size_t bucket_of(dev_t dev, ino_t ino) { return (size_t)((ino * 31u) ^ dev) % BUCKETS; }
 
@@ -165,6 +187,14 @@ static int look_up(fuse_ino_t parent, const char *name, struct fuse_entry_param 
       close(fd);
       return ENOMEM;
     }
+    const char *parent_path = path_of(parent);
+    const size_t length = strlen(parent_path) + 1 + strlen(name) + 1;
+    node->path = malloc(length);
+    if (node->path != NULL) {
+      snprintf(node->path, length, "%s%s%s", parent_path, *parent_path != '\0' ? "/" : "", name);
+    } else {
+      node->path = "";
+    }
     node->fd = fd;
     node->dev = entry->attr.st_dev;
     node->ino = entry->attr.st_ino;
@@ -187,6 +217,7 @@ static void forget_node(fuse_ino_t ino, uint64_t count) {
     while (*link != node) link = &(*link)->next;
     *link = node->next;
     close(node->fd);
+    if (*node->path != '\0') free(node->path);
     free(node);
   }
   pthread_mutex_unlock(&nodes.lock);
@@ -212,18 +243,18 @@ static void slow_init(void *userdata, struct fuse_conn_info *conn) {
 }
 
 static void slow_lookup(fuse_req_t req, fuse_ino_t parent, const char *name) {
-  SERVE(K_LOOKUP);
+  SERVE(K_LOOKUP, parent, name);
   reply_entry_or_error(req, parent, name);
 }
 
 static void slow_forget(fuse_req_t req, fuse_ino_t ino, uint64_t nlookup) {
-  SERVE(K_FORGET);
+  SERVE(K_FORGET, ino, NULL);
   forget_node(ino, nlookup);
   fuse_reply_none(req);
 }
 
 static void slow_forget_multi(fuse_req_t req, size_t count_of, struct fuse_forget_data *forgets) {
-  SERVE(K_FORGET);
+  SERVE(K_FORGET, FUSE_ROOT_ID, "(several)");
   for (size_t i = 0; i < count_of; ++i) forget_node(forgets[i].ino, forgets[i].nlookup);
   fuse_reply_none(req);
 }
@@ -239,13 +270,13 @@ static void reply_attr_of(fuse_req_t req, fuse_ino_t ino) {
 
 static void slow_getattr(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *fi) {
   (void)fi;
-  SERVE(K_GETATTR);
+  SERVE(K_GETATTR, ino, NULL);
   reply_attr_of(req, ino);
 }
 
 static void slow_setattr(fuse_req_t req, fuse_ino_t ino, struct stat *attr, int to_set,
                          struct fuse_file_info *fi) {
-  SERVE(K_SETATTR);
+  SERVE(K_SETATTR, ino, NULL);
   char path[64];
   proc_path(fd_of(ino), path);
   int result = 0;
@@ -282,7 +313,7 @@ static void slow_setattr(fuse_req_t req, fuse_ino_t ino, struct stat *attr, int 
 }
 
 static void slow_readlink(fuse_req_t req, fuse_ino_t ino) {
-  SERVE(K_READLINK);
+  SERVE(K_READLINK, ino, NULL);
   char target[PATH_MAX + 1];
   const ssize_t length = readlinkat(fd_of(ino), "", target, sizeof target);
   if (length < 0) {
@@ -297,7 +328,7 @@ static void slow_readlink(fuse_req_t req, fuse_ino_t ino) {
 
 static void slow_mknod(fuse_req_t req, fuse_ino_t parent, const char *name, mode_t mode,
                        dev_t rdev) {
-  SERVE(K_MKNOD);
+  SERVE(K_MKNOD, parent, name);
   if (mknodat(fd_of(parent), name, mode, rdev) != 0) {
     fuse_reply_err(req, errno);
     return;
@@ -306,7 +337,7 @@ static void slow_mknod(fuse_req_t req, fuse_ino_t parent, const char *name, mode
 }
 
 static void slow_mkdir(fuse_req_t req, fuse_ino_t parent, const char *name, mode_t mode) {
-  SERVE(K_MKDIR);
+  SERVE(K_MKDIR, parent, name);
   if (mkdirat(fd_of(parent), name, mode) != 0) {
     fuse_reply_err(req, errno);
     return;
@@ -315,7 +346,7 @@ static void slow_mkdir(fuse_req_t req, fuse_ino_t parent, const char *name, mode
 }
 
 static void slow_symlink(fuse_req_t req, const char *link, fuse_ino_t parent, const char *name) {
-  SERVE(K_SYMLINK);
+  SERVE(K_SYMLINK, parent, name);
   if (symlinkat(link, fd_of(parent), name) != 0) {
     fuse_reply_err(req, errno);
     return;
@@ -324,7 +355,7 @@ static void slow_symlink(fuse_req_t req, const char *link, fuse_ino_t parent, co
 }
 
 static void slow_link(fuse_req_t req, fuse_ino_t ino, fuse_ino_t newparent, const char *newname) {
-  SERVE(K_LINK);
+  SERVE(K_LINK, newparent, newname);
   char path[64];
   proc_path(fd_of(ino), path);
   if (linkat(AT_FDCWD, path, fd_of(newparent), newname, AT_SYMLINK_FOLLOW) != 0) {
@@ -335,25 +366,25 @@ static void slow_link(fuse_req_t req, fuse_ino_t ino, fuse_ino_t newparent, cons
 }
 
 static void slow_unlink(fuse_req_t req, fuse_ino_t parent, const char *name) {
-  SERVE(K_UNLINK);
+  SERVE(K_UNLINK, parent, name);
   fuse_reply_err(req, unlinkat(fd_of(parent), name, 0) == 0 ? 0 : errno);
 }
 
 static void slow_rmdir(fuse_req_t req, fuse_ino_t parent, const char *name) {
-  SERVE(K_RMDIR);
+  SERVE(K_RMDIR, parent, name);
   fuse_reply_err(req, unlinkat(fd_of(parent), name, AT_REMOVEDIR) == 0 ? 0 : errno);
 }
 
 static void slow_rename(fuse_req_t req, fuse_ino_t parent, const char *name, fuse_ino_t newparent,
                         const char *newname, unsigned int flags) {
-  SERVE(K_RENAME);
+  SERVE(K_RENAME, parent, name);
   const int result = renameat2(fd_of(parent), name, fd_of(newparent), newname, flags);
   fuse_reply_err(req, result == 0 ? 0 : errno);
 }
 
 // Opened files are read and written past the kernel's page cache, so every read is the server's.
 static void slow_open(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *fi) {
-  SERVE(K_OPEN);
+  SERVE(K_OPEN, ino, NULL);
   char path[64];
   proc_path(fd_of(ino), path);
   const int fd = open(path, fi->flags & ~O_NOFOLLOW);
@@ -369,7 +400,7 @@ static void slow_open(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *fi)
 
 static void slow_create(fuse_req_t req, fuse_ino_t parent, const char *name, mode_t mode,
                         struct fuse_file_info *fi) {
-  SERVE(K_CREATE);
+  SERVE(K_CREATE, parent, name);
   const int fd = openat(fd_of(parent), name, (fi->flags | O_CREAT) & ~O_NOFOLLOW, mode);
   if (fd < 0) {
     fuse_reply_err(req, errno);
@@ -391,7 +422,7 @@ static void slow_create(fuse_req_t req, fuse_ino_t parent, const char *name, mod
 static void slow_read(fuse_req_t req, fuse_ino_t ino, size_t size, off_t off,
                       struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_READ);
+  SERVE(K_READ, ino, NULL);
   char *buffer = malloc(size > 0 ? size : 1);
   if (buffer == NULL) {
     fuse_reply_err(req, ENOMEM);
@@ -409,7 +440,7 @@ static void slow_read(fuse_req_t req, fuse_ino_t ino, size_t size, off_t off,
 static void slow_write(fuse_req_t req, fuse_ino_t ino, const char *buf, size_t size, off_t off,
                        struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_WRITE);
+  SERVE(K_WRITE, ino, NULL);
   const ssize_t put = pwrite(fi->fh, buf, size, off);
   if (put < 0) {
     fuse_reply_err(req, errno);
@@ -422,21 +453,21 @@ static void slow_write(fuse_req_t req, fuse_ino_t ino, const char *buf, size_t s
 // process's locks on it, as a close on the source would.
 static void slow_flush(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_FLUSH);
+  SERVE(K_FLUSH, ino, NULL);
   const int copy = dup(fi->fh);
   fuse_reply_err(req, copy >= 0 && close(copy) == 0 ? 0 : errno);
 }
 
 static void slow_release(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_RELEASE);
+  SERVE(K_RELEASE, ino, NULL);
   close(fi->fh);
   fuse_reply_err(req, 0);
 }
 
 static void slow_fsync(fuse_req_t req, fuse_ino_t ino, int datasync, struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_FSYNC);
+  SERVE(K_FSYNC, ino, NULL);
   const int result = datasync ? fdatasync(fi->fh) : fsync(fi->fh);
   fuse_reply_err(req, result == 0 ? 0 : errno);
 }
@@ -448,7 +479,7 @@ struct open_dir {
 };
 
 static void slow_opendir(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *fi) {
-  SERVE(K_OPENDIR);
+  SERVE(K_OPENDIR, ino, NULL);
   struct open_dir *open_dir = calloc(1, sizeof *open_dir);
   if (open_dir == NULL) {
     fuse_reply_err(req, ENOMEM);
@@ -471,7 +502,7 @@ static void slow_opendir(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *
 static void slow_readdir(fuse_req_t req, fuse_ino_t ino, size_t size, off_t off,
                          struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_READDIR);
+  SERVE(K_READDIR, ino, NULL);
   struct open_dir *open_dir = (struct open_dir *)(uintptr_t)fi->fh;
   char *buffer = malloc(size);
   if (buffer == NULL) {
@@ -513,7 +544,7 @@ static void slow_readdir(fuse_req_t req, fuse_ino_t ino, size_t size, off_t off,
 
 static void slow_releasedir(fuse_req_t req, fuse_ino_t ino, struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_RELEASEDIR);
+  SERVE(K_RELEASEDIR, ino, NULL);
   struct open_dir *open_dir = (struct open_dir *)(uintptr_t)fi->fh;
   closedir(open_dir->dir);
   free(open_dir);
@@ -523,14 +554,14 @@ static void slow_releasedir(fuse_req_t req, fuse_ino_t ino, struct fuse_file_inf
 static void slow_fsyncdir(fuse_req_t req, fuse_ino_t ino, int datasync,
                           struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_FSYNCDIR);
+  SERVE(K_FSYNCDIR, ino, NULL);
   const int fd = dirfd(((struct open_dir *)(uintptr_t)fi->fh)->dir);
   const int result = datasync ? fdatasync(fd) : fsync(fd);
   fuse_reply_err(req, result == 0 ? 0 : errno);
 }
 
 static void slow_statfs(fuse_req_t req, fuse_ino_t ino) {
-  SERVE(K_STATFS);
+  SERVE(K_STATFS, ino, NULL);
   struct statvfs st;
   if (fstatvfs(fd_of(ino), &st) != 0) {
     fuse_reply_err(req, errno);
@@ -540,7 +571,7 @@ static void slow_statfs(fuse_req_t req, fuse_ino_t ino) {
 }
 
 static void slow_access(fuse_req_t req, fuse_ino_t ino, int mask) {
-  SERVE(K_ACCESS);
+  SERVE(K_ACCESS, ino, NULL);
   char path[64];
   proc_path(fd_of(ino), path);
   fuse_reply_err(req, faccessat(AT_FDCWD, path, mask, 0) == 0 ? 0 : errno);
@@ -600,7 +631,7 @@ static ssize_t list_xattr(char *buffer, size_t size, void *context) {
 }
 
 static void slow_getxattr(fuse_req_t req, fuse_ino_t ino, const char *name, size_t size) {
-  SERVE(K_GETXATTR);
+  SERVE(K_GETXATTR, ino, NULL);
   char path[64];
   if (!xattr_path(req, ino, path)) return;
   struct xattr_call call = {path, name};
@@ -608,7 +639,7 @@ static void slow_getxattr(fuse_req_t req, fuse_ino_t ino, const char *name, size
 }
 
 static void slow_listxattr(fuse_req_t req, fuse_ino_t ino, size_t size) {
-  SERVE(K_LISTXATTR);
+  SERVE(K_LISTXATTR, ino, NULL);
   char path[64];
   if (!xattr_path(req, ino, path)) return;
   struct xattr_call call = {path, NULL};
@@ -617,14 +648,14 @@ static void slow_listxattr(fuse_req_t req, fuse_ino_t ino, size_t size) {
 
 static void slow_setxattr(fuse_req_t req, fuse_ino_t ino, const char *name, const char *value,
                           size_t size, int flags) {
-  SERVE(K_SETXATTR);
+  SERVE(K_SETXATTR, ino, NULL);
   char path[64];
   if (!xattr_path(req, ino, path)) return;
   fuse_reply_err(req, setxattr(path, name, value, size, flags) == 0 ? 0 : errno);
 }
 
 static void slow_removexattr(fuse_req_t req, fuse_ino_t ino, const char *name) {
-  SERVE(K_REMOVEXATTR);
+  SERVE(K_REMOVEXATTR, ino, NULL);
   char path[64];
   if (!xattr_path(req, ino, path)) return;
   fuse_reply_err(req, removexattr(path, name) == 0 ? 0 : errno);
@@ -633,14 +664,14 @@ static void slow_removexattr(fuse_req_t req, fuse_ino_t ino, const char *name) {
 static void slow_fallocate(fuse_req_t req, fuse_ino_t ino, int mode, off_t offset, off_t length,
                            struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_FALLOCATE);
+  SERVE(K_FALLOCATE, ino, NULL);
   fuse_reply_err(req, fallocate(fi->fh, mode, offset, length) == 0 ? 0 : errno);
 }
 
 static void slow_lseek(fuse_req_t req, fuse_ino_t ino, off_t off, int whence,
                        struct fuse_file_info *fi) {
   (void)ino;
-  SERVE(K_LSEEK);
+  SERVE(K_LSEEK, ino, NULL);
   const off_t at = lseek(fi->fh, off, whence);
   if (at < 0) {
     fuse_reply_err(req, errno);
@@ -693,6 +724,7 @@ static const struct fuse_lowlevel_ops operations = {
 struct options {
   unsigned delay_ms;
   char *counts;
+  char *trace;
   char *source;
 };
 
@@ -700,6 +732,7 @@ struct options {
 static const struct fuse_opt option_spec[] = {
   OPTION("--delay=%u", delay_ms),
   OPTION("--counts=%s", counts),
+  OPTION("--trace=%s", trace),
   FUSE_OPT_END,
 };
 
@@ -717,9 +750,10 @@ static int take_source(void *data, const char *arg, int key, struct fuse_args *a
 
 static void usage(const char *program) {
   fprintf(stderr,
-          "usage: %s [--delay=MS] --counts=FILE [-f] [-s] [-o OPTIONS] SOURCE MOUNTPOINT\n"
+          "usage: %s [--delay=MS] --counts=FILE [--trace=FILE] [-f] [-s] [-o OPTIONS] SOURCE "
+          "MOUNTPOINT\n"
           "  mirrors SOURCE at MOUNTPOINT, waiting MS milliseconds (10) in every operation, and\n"
-          "  keeps the operations' counts in FILE\n",
+          "  keeps the operations' counts in FILE (and, with --trace, a line an operation)\n",
           program);
 }
 
@@ -744,7 +778,13 @@ int main(int argc, char *argv[]) {
     return 1;
   }
   write_counts_locked();
+  clock_gettime(CLOCK_MONOTONIC, &counter.mounted);
+  if (options.trace != NULL && (counter.trace = fopen(options.trace, "w")) == NULL) {
+    perror(options.trace);
+    return 1;
+  }
 
+  nodes.root.path = "";
   nodes.root.fd = open(options.source, O_PATH | O_DIRECTORY);
   if (nodes.root.fd < 0) {
     perror(options.source);
@@ -777,5 +817,6 @@ out:
   free(cmdline.mountpoint);
   fuse_opt_free_args(&args);
   close(counter.fd);
+  if (counter.trace != NULL) fclose(counter.trace);
   return status != 0 ? 1 : 0;
 }
