@@ -85,3 +85,5 @@ foreach(bare bare_window bare_window_v6)
                                         -Wl,--gc-sections)
 endforeach()
 add_dependencies(startup_bench Marlo bare_window bare_window_v6)
+# The start benchmark starts the e2e tests' probe in place of an office's program.
+add_dependencies(start_bench Marlo probe)
