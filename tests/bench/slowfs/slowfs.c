@@ -729,7 +729,7 @@ struct options {
 };
 
 #define OPTION(text, member) {text, offsetof(struct options, member), 1}
-static const struct fuse_opt option_spec[] = {
+static const struct fuse_opt option_templates[] = {
   OPTION("--delay=%u", delay_ms),
   OPTION("--counts=%s", counts),
   OPTION("--trace=%s", trace),
@@ -760,7 +760,7 @@ static void usage(const char *program) {
 int main(int argc, char *argv[]) {
   struct fuse_args args = FUSE_ARGS_INIT(argc, argv);
   struct options options = {.delay_ms = 10};
-  if (fuse_opt_parse(&args, &options, option_spec, take_source) != 0) return 1;
+  if (fuse_opt_parse(&args, &options, option_templates, take_source) != 0) return 1;
   struct fuse_cmdline_opts cmdline;
   if (fuse_parse_cmdline(&args, &cmdline) != 0) return 1;
   if (cmdline.show_help || options.source == NULL || options.counts == NULL ||
