@@ -111,3 +111,5 @@ foreach(bare bare_window bare_window_v6)
 endforeach()
 add_dependencies(startup_bench Marlo bare_window bare_window_v6)
 add_dependencies(icons_bench Marlo MarloWithoutIcons DemoClock)
+# The start benchmark starts the e2e tests' probe in place of an office's program.
+add_dependencies(start_bench Marlo probe)

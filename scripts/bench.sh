@@ -4,19 +4,25 @@
 #           on 1 MB of text (Google Benchmark)
 #   Wine:   the menu's start-up to ready against two bare windows (plain fill; redraw off and
 #           storage reserved) and a third with the menu's manifest, on 10, 1,000 and 100,000
-#           entries and 50 MB of arbitrary bytes, with the peak working sets and exe sizes; and
-#           the Options window opening on 100,000 rows with and without the marks of missing
-#           programs
-#   scripts/bench.sh [rounds]     (rounds of the start-up benchmark; 5 by default)
+#           entries and 50 MB of arbitrary bytes, with the peak working sets and exe sizes (and
+#           against a bare window that reads its list on a thread of its own); the Options window
+#           opening on 100,000 rows with and without the marks of missing programs; and a start
+#           from the menu as a client on a slow share (scripts/slow-share.sh: the server drive
+#           through a FUSE file system that waits 10 ms in every operation and counts them)
+#           against a bare SetCurrentDirectoryW + CreateProcessW, in time and file operations
+#   scripts/bench.sh [rounds [start_rounds]]   (rounds of the start-up benchmark, 5 by default; of
+#                                              the start benchmark, 9 by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-5}
+start_rounds=${2:-9}
 
-scripts/install-deps.sh
+scripts/install-deps.sh bench
 cmake --preset native >/dev/null
 cmake --build --preset native --target core_benchmarks
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target startup_bench options_open_bench
+cmake --build --preset windows --target startup_bench options_open_bench start_bench
+scripts/slow-share.sh build
 
 echo "== Text handling (native)"
 build/native/core_benchmarks --benchmark_min_time=0.5
@@ -26,6 +32,8 @@ scripts/wine-session.sh build/windows bash -c '
   output=$(mktemp)
   wine build/windows/bin/startup_bench.exe '"$rounds"' >"$output" 2>&1
   wine build/windows/bin/options_open_bench.exe >>"$output" 2>&1
+  echo >>"$output"
+  scripts/slow-share.sh wine build/windows/bin/start_bench.exe '"$start_rounds"' >>"$output" 2>&1
   cat "$output"
   rm -f "$output"
 '

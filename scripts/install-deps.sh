@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with, when any is missing.
 # Quiet and quick when everything is there already.
+#   scripts/install-deps.sh          what the build and the tests need
+#   scripts/install-deps.sh bench    that, and what only the benchmarks need: FUSE and its library
+#                                    for the slow share (scripts/slow-share.sh)
 set -euo pipefail
 
 packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb imagemagick)
+if [ "${1:-}" = bench ]; then
+  packages+=(gcc pkg-config fuse3 libfuse3-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
