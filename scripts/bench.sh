@@ -9,7 +9,9 @@
 #           opening on 100,000 rows with and without the marks of missing programs; and a start
 #           from the menu as a client on a slow share (scripts/slow-share.sh: the server drive
 #           through a FUSE file system that waits 10 ms in every operation and counts them)
-#           against a bare SetCurrentDirectoryW + CreateProcessW, in time and file operations
+#           against a bare SetCurrentDirectoryW + CreateProcessW, in time and file operations; and
+#           the time until every icon on screen is drawn, from the drive and through the slow
+#           share, with the peak working set against the same menu drawing none
 #   scripts/bench.sh [rounds [start_rounds]]   (rounds of the start-up benchmark, 5 by default; of
 #                                              the start benchmark, 9 by default)
 set -euo pipefail
@@ -21,7 +23,7 @@ scripts/install-deps.sh bench
 cmake --preset native >/dev/null
 cmake --build --preset native --target core_benchmarks
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target startup_bench options_open_bench start_bench
+cmake --build --preset windows --target startup_bench options_open_bench start_bench icons_bench
 scripts/slow-share.sh build
 
 echo "== Text handling (native)"
@@ -34,6 +36,8 @@ scripts/wine-session.sh build/windows bash -c '
   wine build/windows/bin/options_open_bench.exe >>"$output" 2>&1
   echo >>"$output"
   scripts/slow-share.sh wine build/windows/bin/start_bench.exe '"$start_rounds"' >>"$output" 2>&1
+  echo >>"$output"
+  scripts/slow-share.sh wine build/windows/bin/icons_bench.exe >>"$output" 2>&1
   cat "$output"
   rm -f "$output"
 '

@@ -60,11 +60,16 @@ void ProgramLooks::Forget(const std::string& listed) {
   entries_.erase(found);
 }
 
+// One pass over the new list, asking the few looks kept for each path: a list of a million
+// entries is neither copied nor sorted.
 void ProgramLooks::KeepOnly(const std::vector<std::string_view>& listed) {
-  std::vector<std::string_view> kept(listed);
-  std::sort(kept.begin(), kept.end());
+  for (auto& [path, entry] : entries_) entry.kept = false;
+  for (const std::string_view path : listed) {
+    const auto found = entries_.find(path);
+    if (found != entries_.end()) found->second.kept = true;
+  }
   for (auto entry = entries_.begin(); entry != entries_.end();) {
-    if (std::binary_search(kept.begin(), kept.end(), std::string_view(entry->first))) {
+    if (entry->second.kept) {
       ++entry;
       continue;
     }

@@ -59,6 +59,7 @@ class ProgramLooks {
   struct Entry {
     ProgramLook look;
     bool asked = false;  // handed to a look (or waiting for one)
+    bool kept = false;   // still in the list (while a new list is gone through)
   };
   void LookNext();
   void Looked(const std::string& listed, ProgramLook look, std::uint64_t generation);

@@ -144,8 +144,9 @@ void Master::WriteStartLog() {
       [&files, &clock, &locale, names, deadline, list = ListFilePath(program_folder_),
        log = StartLogPath(program_folder_)] {
         // A start without a list is no start of the menu (nor one whose list could not be
-        // looked for: its records could not be written either).
-        if (LookFor(files, list, IsList) != true) return;
+        // opened: its records could not be written either). Opening it for its stamp is the
+        // cheapest look at a share: no folder is searched.
+        if (!files.Stamp(list)) return;
         for (const std::string& name : names) {
           const std::string record = FormatStartRecord(name, clock.Now(), clock.Separators());
           bool exact = true;
@@ -167,6 +168,7 @@ void Master::WriteDefaultList() {
       EncodeList({{"QFACT", program_folder_ + "\\qfact.exe"}}, ListForm::kAnsi, platform_.locale);
   auto written = std::make_shared<Outcome>();
   FileSystem& files = platform_.files;
+  const Deadline deadline = platform_.clock.After(kAppendPatience);
   view_.OffThread(
       Lane::kFiles,
       [&files, written, path = program_folder_ + "\\APP.txt", bytes = list.bytes,
@@ -179,7 +181,8 @@ void Master::WriteDefaultList() {
                                       : "The default list could not be written: " + written->reason,
                           "RMX");
         view_.Close();
-      });
+      },
+      deadline);
 }
 
 // While a look or a read is out, the timer keeps turning: the window takes what came back at each

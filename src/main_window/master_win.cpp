@@ -62,12 +62,8 @@ class MasterWindow : public MasterView {
   // close that comes from outside meanwhile (a management tool, the session ending): the window
   // is not destroyed under the box, whose handler still runs.
   void ShowMessage(const std::string& text, const std::string& title) override {
-    ++boxes_;
     boxes_before_shown_ = boxes_before_shown_ || !loaded_;
-    ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION);
-    if (--boxes_ > 0) return;
-    if (close_after_boxes_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-    PostMessageW(hwnd_, kWorkDone, 0, 0);
+    Boxed([&] { ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION); });
   }
   void ShowMenu(const std::vector<std::string_view>& captions,
                 std::function<void()> shown) override;
@@ -96,11 +92,12 @@ class MasterWindow : public MasterView {
                  std::optional<Deadline> finish_by) override {
     work_->Run(lane, std::move(work), std::move(then), finish_by);
   }
-  // The Options window's opening may show a box: by then this window can no longer be used.
+  // The Options window's opening may show a box: by then this window can no longer be used, and
+  // a close from outside meanwhile waits for it as for a box of this window's own.
   void OpenOptions() override {
     EnableWindow(hwnd_, FALSE);
     ShowWindow(hwnd_, SW_HIDE);
-    OpenOptionsWindow(session_);
+    Boxed([this] { OpenOptionsWindow(session_); });
   }
   void CloseOptions() override {
     if (session_.options != nullptr) DestroyWindow(session_.options);
@@ -130,6 +127,15 @@ class MasterWindow : public MasterView {
   bool FillSlice();
   void PutFilledListInPlace();
   void StopFilling();
+  template <typename Show>
+  void Boxed(Show show) {
+    ++boxes_;
+    show();
+    if (--boxes_ > 0) return;
+    if (close_after_boxes_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    close_after_boxes_ = false;
+    PostMessageW(hwnd_, kWorkDone, 0, 0);
+  }
 
   Session& session_;
   Master master_;
@@ -387,6 +393,14 @@ void MasterWindow::OnDpiChanged(int dpi, LPARAM suggested) {
   layout_.Apply(dpi_);
   icon_size_ = SmallIconSize(dpi_);
   master_.SetIconSize(icon_size_);
+  if (fill_) {  // the list box being filled takes the menu's new place and font too
+    RECT place;
+    GetWindowRect(list7_, &place);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+    SetWindowPos(fill_->list, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(fill_->list, WM_SETFONT, SendMessageW(list7_, WM_GETFONT, 0, 0), FALSE);
+  }
   for (HWND list : {list7_, fill_ ? fill_->list : nullptr}) {
     if (list != nullptr) SendMessageW(list, LB_SETITEMHEIGHT, 0, RowHeight());
   }

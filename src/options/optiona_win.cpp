@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "options/optiona.h"
@@ -124,7 +125,7 @@ class OptionaWindow : public OptionaView {
   void OpenMain() override {
     EnableWindow(hwnd_, FALSE);
     ShowWindow(hwnd_, SW_HIDE);
-    OpenMasterWindow(session_);
+    Boxed([this] { OpenMasterWindow(session_); });
   }
   void CloseMain() override {
     if (session_.master != nullptr) PostMessageW(session_.master, WM_CLOSE, 0, 0);
@@ -184,7 +185,8 @@ class OptionaWindow : public OptionaView {
   std::string dlg_file_;         // DLG keeps its file name from one Browse to the next
   std::wstring cell_;            // the text of the cell LV asked for last
   HIMAGELIST images_ = nullptr;  // LV's, which it lets go with itself
-  std::map<std::pair<std::string, std::uintptr_t>, int> icon_images_;  // a row's icon, by path
+  // By path: the icon its image shows, and that image.
+  std::map<std::string, std::pair<std::uintptr_t, int>> icon_images_;
   int boxes_ = 0;                   // boxes (and the file dialog) up
   bool close_after_boxes_ = false;  // a close came meanwhile
   bool closing_ = false;
@@ -300,22 +302,18 @@ void OptionaWindow::MakeImages() {
   for (const ProgramMark mark :
        {ProgramMark::kUnknown, ProgramMark::kMissing, ProgramMark::kFound}) {
     HICON icon = ProgramLookIcon(mark, size);
-    AddIconFromSystem(images, icon);
+    PutIconFromSystem(images, -1, icon);
     DestroyIcon(icon);
   }
   icon_images_.clear();
   images_ = images;
   HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
       SendMessageW(lv_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
-  if (old != nullptr) {
-    using Destroy = BOOL(WINAPI*)(HIMAGELIST);
-    static const auto destroy = reinterpret_cast<Destroy>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "ImageList_Destroy")));
-    if (destroy != nullptr) destroy(old);
-  }
+  DestroyImageListFromSystem(old);
 }
 
-// A program's own icon goes into the image list the first time a row shows it.
+// A program's own icon goes into the image list the first time a row shows it, one image a path:
+// a path looked at afresh (its row edited) gets its new icon in the same image.
 int OptionaWindow::ImageOf(int row) {
   const ProgramLook look = optiona_.RowLook(row);
   if (look.mark == ProgramMark::kUnknown) return kPlaceholderImage;
@@ -323,13 +321,12 @@ int OptionaWindow::ImageOf(int row) {
   if (look.icon == 0 || rows_ == nullptr || static_cast<std::size_t>(row) >= rows_->size()) {
     return kProgramImage;
   }
-  const auto [image, added] =
-      icon_images_.try_emplace({(*rows_)[row].path, look.icon}, kProgramImage);
-  if (added) {
-    const int index = AddIconFromSystem(images_, reinterpret_cast<HICON>(look.icon));
-    if (index >= 0) image->second = index;
+  auto& [icon, image] = icon_images_.try_emplace((*rows_)[row].path, 0, -1).first->second;
+  if (icon != look.icon) {
+    const int index = PutIconFromSystem(images_, image, reinterpret_cast<HICON>(look.icon));
+    if (index >= 0) std::tie(icon, image) = std::pair(look.icon, index);
   }
-  return image->second;
+  return image >= 0 ? image : kProgramImage;
 }
 
 void OptionaWindow::AddTooltip(HWND control, const std::string& text) {

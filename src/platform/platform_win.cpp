@@ -23,6 +23,10 @@ class ScopedHandle {
   ScopedHandle& operator=(const ScopedHandle&) = delete;
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   HANDLE get() const { return handle_; }
+  void Reset(HANDLE handle) {
+    if (valid()) CloseHandle(handle_);
+    handle_ = handle;
+  }
 
  private:
   HANDLE handle_;
@@ -44,6 +48,12 @@ std::string LastErrorText() {
 }
 
 Outcome Failure() { return {false, LastErrorText()}; }
+
+// Whether the file goes when its last handle is closed.
+bool GoesOnClose(HANDLE file, bool goes) {
+  FILE_DISPOSITION_INFO disposition{goes};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
 
 // A small varied wait, so that workstations that met on a locked file do not meet again.
 DWORD VariedWait(DWORD& seed, DWORD base) {
@@ -227,21 +237,29 @@ Outcome Win32FileSystem::Append(const std::string& path, const std::string& text
 
 // CREATE_NEW: the file is made only where nothing of that name is, in one step with the check, so
 // that of two workstations starting together in a folder without a list only one writes it, and
-// never into a list that is there. It is held, shared with nobody, while it is written, and goes
-// again when the writing fails: whole or not at all.
+// never into a list that is there. It is held, shared with nobody, while it is written, and marked
+// to go when its handle closes until it is whole: a write that fails, or a program ended half way,
+// leaves no list of part of the lines behind. (Where this user may create the file but not delete
+// it, it is made without that safeguard.)
 Outcome Win32FileSystem::Create(const std::string& path, const std::string& bytes) {
-  ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+  const std::wstring name = Wide(path);
+  ScopedHandle file(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  const bool may_delete = file.valid();
+  if (!may_delete && GetLastError() == ERROR_ACCESS_DENIED) {
+    file.Reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
   if (!file.valid()) return Failure();
+  if (may_delete) GoesOnClose(file.get(), true);
   DWORD written = 0;
   const DWORD size = static_cast<DWORD>(bytes.size());
   const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
-  if (wrote && written == size) return {true, ""};
+  if (wrote && written == size && (!may_delete || GoesOnClose(file.get(), false))) {
+    return {true, ""};
+  }
   if (wrote) SetLastError(ERROR_DISK_FULL);
-  const Outcome failed = Failure();
-  FILE_DISPOSITION_INFO disposition{TRUE};
-  SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
-  return failed;
+  return Failure();
 }
 
 namespace {
@@ -251,12 +269,6 @@ HANDLE HandleOf(const NewFile& file) { return reinterpret_cast<HANDLE>(file.hand
 void LetGo(NewFile& file) {
   CloseHandle(HandleOf(file));
   file.handle = 0;
-}
-
-// Whether the file goes when its last handle is closed.
-bool GoesOnClose(HANDLE file, bool goes) {
-  FILE_DISPOSITION_INFO disposition{goes};
-  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 // `descriptor`'s access control list without its owner, in `out` (which points into it).

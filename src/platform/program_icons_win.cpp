@@ -1,6 +1,7 @@
 #include "platform/program_icons_win.h"
 
 #include <algorithm>
+#include <map>
 
 #include "platform/text_win.h"
 #include "platform/ui_win.h"
@@ -54,10 +55,16 @@ COLORREF ColourOf(ProgramMark mark) {
       .text;
 }
 
-// The system's program icon at `size`, shared: never let go.
+// The system's program icon at `size`, loaded once a size and kept (a shared one would come at
+// the size first asked for, whatever the size asked later).
 HICON SystemProgramIcon(int size) {
-  return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
-                                       IMAGE_ICON, size, size, LR_SHARED));
+  static std::map<int, HICON> icons;
+  HICON& icon = icons[size];
+  if (icon == nullptr) {
+    icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
+                                         IMAGE_ICON, size, size, 0));
+  }
+  return icon;
 }
 
 }  // namespace

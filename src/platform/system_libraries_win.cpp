@@ -64,10 +64,16 @@ HIMAGELIST ImageListFromSystem(int size) {
   return create != nullptr ? create(size, size, ILC_COLOR32 | ILC_MASK, 8, 16) : nullptr;
 }
 
-int AddIconFromSystem(HIMAGELIST list, HICON icon) {
+int PutIconFromSystem(HIMAGELIST list, int index, HICON icon) {
   using Replace = int(WINAPI*)(HIMAGELIST, int, HICON);
   static const Replace replace = FromSystem<Replace>(L"comctl32.dll", "ImageList_ReplaceIcon");
-  return replace != nullptr && list != nullptr ? replace(list, -1, icon) : -1;
+  return replace != nullptr && list != nullptr ? replace(list, index, icon) : -1;
+}
+
+void DestroyImageListFromSystem(HIMAGELIST list) {
+  using Destroy = BOOL(WINAPI*)(HIMAGELIST);
+  static const Destroy destroy = FromSystem<Destroy>(L"comctl32.dll", "ImageList_Destroy");
+  if (destroy != nullptr && list != nullptr) destroy(list);
 }
 
 // Not advapi32's RtlGenRandom (SystemFunction036): Windows 7 and later forward it to cryptbase,

@@ -28,11 +28,12 @@ BOOL GetOpenFileNameFromSystem(OPENFILENAMEW* dialog);
 // WNetGetConnectionW of mpr: the share a mapped drive leads to; an error where it cannot tell.
 DWORD WNetGetConnectionFromSystem(const wchar_t* drive, wchar_t* connection, DWORD* length);
 
-// An image list of comctl32 for icons `size` pixels square, and an icon added to one (its index,
-// -1 when it could not be added); null and -1 where comctl32 could not be loaded. The list view
-// that shows one lets it go with itself.
+// An image list of comctl32 for icons `size` pixels square; an icon put in one, in place of image
+// `index` or (-1) as a new one: its index, -1 when it could not be; and a list let go (the list
+// view that shows one lets it go with itself). Null and -1 where comctl32 could not be loaded.
 HIMAGELIST ImageListFromSystem(int size);
-int AddIconFromSystem(HIMAGELIST list, HICON icon);
+int PutIconFromSystem(HIMAGELIST list, int index, HICON icon);
+void DestroyImageListFromSystem(HIMAGELIST list);
 
 // Fills `buffer` from the system's preferred random source (BCryptGenRandom of bcrypt); false
 // when the library could not be loaded or the source failed.

@@ -57,14 +57,15 @@ struct ForWorker {
   int lane;
 };
 
-// What the rows need looked up waits for the start log and for anything else the machine does.
+// What the rows need looked up waits for anything else the machine does: the background lane runs
+// below normal priority, but for a piece the program's end waits for (the start log, whose
+// seconds are counted), which must not starve on a busy machine.
 DWORD WINAPI Worker(void* parameter) {
   const std::unique_ptr<ForWorker> owned(static_cast<ForWorker*>(parameter));
   Shared& shared = *owned->shared;
   const int lane = owned->lane;
-  if (lane == static_cast<int>(Lane::kBackground)) {
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-  }
+  const bool background = lane == static_cast<int>(Lane::kBackground);
+  int priority = THREAD_PRIORITY_NORMAL;
   std::vector<Job>& jobs = shared.jobs[lane];
   AcquireSRWLockExclusive(&shared.lock);
   for (;;) {
@@ -75,6 +76,9 @@ DWORD WINAPI Worker(void* parameter) {
     Job job = std::move(jobs.front());
     jobs.erase(jobs.begin());
     ReleaseSRWLockExclusive(&shared.lock);
+    const int wanted =
+        background && !job.owed ? THREAD_PRIORITY_BELOW_NORMAL : THREAD_PRIORITY_NORMAL;
+    if (wanted != priority && SetThreadPriority(GetCurrentThread(), wanted)) priority = wanted;
     job.work();
     AcquireSRWLockExclusive(&shared.lock);
     Finished(shared, job);

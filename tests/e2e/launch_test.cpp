@@ -379,10 +379,11 @@ TEST_P(BothModesTest, EachEntryShowsItsProgramsIconOrTheMarkOfAMissingOne) {
   HICON own = nullptr;
   ASSERT_EQ(PrivateExtractIconsW(L"D:\\SALES\\OWN\\O.EXE", 0, size, size, &own, nullptr, 1, 0), 1u);
   HICON system = static_cast<HICON>(
-      LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED));
+      LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, 0));
   const auto own_shown = IconOn(own, size, GetSysColor(COLOR_HIGHLIGHT));  // the chosen entry
   const auto system_shown = IconOn(system, size, RGB(255, 192, 192));
   DestroyIcon(own);
+  DestroyIcon(system);
   const std::size_t tolerance = static_cast<std::size_t>(size * size / 20);  // 5% of the pixels
   Activate(main);
   EXPECT_TRUE(WaitUntil([&] { return Differing(ShownIcon(list, 0, size), own_shown) <= tolerance; }))

@@ -435,8 +435,10 @@ TEST_F(FormLoadTest, IconsAreLookedForOnceKeptAcrossARereadAndNotWhileMinimised)
   ASSERT_EQ(view.menu, (Strings{"B", "N", "C"}));
   EXPECT_EQ(machine.icons.out.size(), 2u) << "A's icon stays after A left the list";
   view.minimised = true;
+  view.hold = true;
   m.Icon(1);
-  EXPECT_EQ(view.Waiting(marlo::Lane::kBackground), 0u);
+  EXPECT_EQ(view.Waiting(marlo::Lane::kBackground), 0u) << "a look handed over while minimised";
+  view.hold = false;
   EXPECT_EQ(machine.icons.looks.count("D:\\N.EXE"), 0u) << "looked for while minimised";
   view.minimised = false;
   m.Form_Activate();
