@@ -6,7 +6,7 @@ namespace marlo {
 
 // One tick per window: topmost, then "CLIENT" for a folder reached through a share or a network
 // drive, "SERVER" for a folder on a drive of this machine. Any other folder leaves the mode empty,
-// and then nothing can be started.
+// and then nothing can be started. From then on the entries' icons are looked for.
 void Master::Timer2_Timer() {
   view_.MakeTopMost();
   if (IsClient()) {
@@ -19,6 +19,8 @@ void Master::Timer2_Timer() {
     view_.ShowMode(Label5);
   }
   view_.StopTimer2();
+  started_up_ = true;
+  looks_.Resume();
 }
 
 // At start-up and at each selection the client paths follow the form of the entry alone: no

@@ -30,7 +30,8 @@ Master::Master(Platform& platform, MasterView& view)
           [this](std::function<void()> work, std::function<void()> then) {
             view_.OffThread(Lane::kBackground, std::move(work), std::move(then));
           },
-          [this] { view_.RedrawMenu(); }, [this] { return view_.IsMinimised(); }) {}
+          [this] { view_.RedrawMenu(); },
+          [this] { return !started_up_ || view_.IsMinimised(); }) {}
 
 // Only a lookup that was made can tell that the list is missing. One that could not be made (a
 // share that did not answer) is no reason to add a default line to the office's list: the list

@@ -116,6 +116,9 @@ class Master {
   bool list_came_ = false;              // the list of the start-up is in the menu
   int chosen_ = -1;                     // the entry chosen in the menu, if any
   bool starting_ = false;               // a start is under way
+  // The start-mode step has run: the window is on screen with its menu, and the icons are looked
+  // for from then on (the start-up is not slowed by them).
+  bool started_up_ = false;
   // Following app.txt: a look or a read under way, when the last one ended, and a change seen
   // but not yet read, with the moment it was first seen.
   bool looking_ = false;

@@ -332,6 +332,7 @@ TEST_P(IconTest, EachEntryGetsTheIconOfTheFileItsStartWouldRun) {
   if (c.own_icon) machine.icons.with_icons = c.existing;
   auto& m = Make(c.folder);
   Paths(m, {c.listed});
+  m.Timer2_Timer();
   view.hold = true;
   EXPECT_EQ(m.Icon(0).mark, marlo::ProgramMark::kUnknown);
   view.RunHeldWork();

@@ -421,6 +421,9 @@ TEST_F(FormLoadTest, IconsAreLookedForOnceKeptAcrossARereadAndNotWhileMinimised)
   machine.icons.with_icons = programs;
   List("D:\\MENU", "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
   auto& m = Load();
+  for (const int row : {0, 1, 2}) m.Icon(row);
+  EXPECT_TRUE(machine.icons.looks.empty()) << "looked for before the start-up was done";
+  m.Timer2_Timer();
   for (int drawn = 0; drawn < 3; ++drawn) {
     for (const int row : {0, 1, 2}) m.Icon(row);
   }
