@@ -8,8 +8,9 @@
 
 namespace marlo {
 
-// A file asked about twice in one look (the listed path that turns out to be the program) is asked
-// of the file system once: on a client each question goes to the server.
+// The file system is asked only what the split of the listed path needs (on a client each
+// question goes to the server, a file asked about twice is asked once); whether the program itself
+// is there is told by the reading of its icon, which opens it anyway.
 ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
                           const std::function<std::string(const std::string&)>& reach,
                           const std::string& listed, int size) {
@@ -19,9 +20,13 @@ ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
     if (added) known->second = NamesFile(files, known->first);
     return known->second;
   };
-  const StartCommand command = SplitStartCommand(listed, names_file);
-  if (!names_file(command.program)) return {ProgramMark::kMissing, 0};
-  return {ProgramMark::kFound, icons.IconOf(reach(command.program), size)};
+  const std::string program = reach(SplitStartCommand(listed, names_file).program);
+  const auto known = named.find(program);
+  if (known != named.end() && !known->second) return {ProgramMark::kMissing, 0};
+  const std::optional<std::uintptr_t> icon = icons.IconOf(program, size);
+  if (icon) return {ProgramMark::kFound, *icon};
+  // A file the search found but whose icon could not be read is there all the same.
+  return {known != named.end() ? ProgramMark::kFound : ProgramMark::kMissing, 0};
 }
 
 ProgramLooks::ProgramLooks(Platform& platform, Reach reach, OffThread off_thread,

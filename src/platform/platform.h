@@ -200,8 +200,9 @@ class ProgramIcons {
  public:
   virtual ~ProgramIcons() = default;
   // The icon of the program file `path`, `size` pixels square: the file's own, or 0 when it has
-  // none. May wait on the file's server: runs off the window's thread.
-  virtual std::uintptr_t IconOf(const std::string& path, int size) = 0;
+  // none; nothing when there is no such file (or it cannot be opened). May wait on the file's
+  // server: runs off the window's thread.
+  virtual std::optional<std::uintptr_t> IconOf(const std::string& path, int size) = 0;
   // Lets an icon go.
   virtual void Free(std::uintptr_t icon) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "platform/text_win.h"
 #include "platform/ui_win.h"
@@ -10,13 +11,13 @@ namespace marlo {
 namespace {
 
 // The first icon of the file at exactly the size asked: the system picks the best of the file's
-// own images and scales it. A file without icons, and one that cannot be read, give none.
-HICON FirstIcon(const std::wstring& path, int size) {
+// own images and scales it. None for a file without icons; nothing for one that cannot be opened.
+std::optional<HICON> FirstIcon(const std::wstring& path, int size) {
   HICON icon = nullptr;
   const UINT count =
       PrivateExtractIconsW(path.c_str(), 0, size, size, &icon, nullptr, 1, LR_DEFAULTCOLOR);
-  if (count == 0 || count == 0xFFFFFFFF) return nullptr;
-  return icon;
+  if (count == 0xFFFFFFFF) return std::nullopt;
+  return count == 0 ? nullptr : icon;
 }
 
 using Painter = void (*)(HDC dc, int size, COLORREF colour);
@@ -69,8 +70,10 @@ HICON SystemProgramIcon(int size) {
 
 }  // namespace
 
-std::uintptr_t Win32ProgramIcons::IconOf(const std::string& path, int size) {
-  return reinterpret_cast<std::uintptr_t>(FirstIcon(Wide(path), size));
+std::optional<std::uintptr_t> Win32ProgramIcons::IconOf(const std::string& path, int size) {
+  const std::optional<HICON> icon = FirstIcon(Wide(path), size);
+  if (!icon) return std::nullopt;
+  return reinterpret_cast<std::uintptr_t>(*icon);
 }
 
 void Win32ProgramIcons::Free(std::uintptr_t icon) { DestroyIcon(reinterpret_cast<HICON>(icon)); }

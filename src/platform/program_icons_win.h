@@ -12,7 +12,7 @@ namespace marlo {
 
 class Win32ProgramIcons : public ProgramIcons {
  public:
-  std::uintptr_t IconOf(const std::string& path, int size) override;
+  std::optional<std::uintptr_t> IconOf(const std::string& path, int size) override;
   void Free(std::uintptr_t icon) override;
 };
 

@@ -193,16 +193,19 @@ class Processes : public marlo::ProcessStarter {
 };
 
 // Icons of the program files in `with_icons`, counted by file: each icon handed out has a number
-// of its own, and is let go once.
+// of its own, and is let go once. A file that `files` does not have has no icon to read.
 class Icons : public marlo::ProgramIcons {
  public:
+  const Files* files = nullptr;
   std::vector<std::string> with_icons;
   std::map<std::string, int> looks;           // files asked for, and how often
   std::map<std::uintptr_t, std::string> out;  // icons handed out and not let go
   int size = 0;                               // of the last icon asked for
-  std::uintptr_t IconOf(const std::string& path, int pixels) override {
+  std::optional<std::uintptr_t> IconOf(const std::string& path, int pixels) override {
     ++looks[path];
     size = pixels;
+    const auto file = files->files.find(path);
+    if (file == files->files.end() || file->second.attributes.folder) return std::nullopt;
     if (std::find(with_icons.begin(), with_icons.end(), path) == with_icons.end()) return 0;
     out[++made] = path;
     return made;
@@ -463,6 +466,7 @@ struct Machine {
   Machine() {
     files.faults = &faults;
     processes.faults = &faults;
+    icons.files = &files;
   }
   Machine(const Machine&) = delete;
   Machine& operator=(const Machine&) = delete;

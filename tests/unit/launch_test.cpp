@@ -364,7 +364,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"D:\\APPS\\TOOL.exe"},
                  "D:\\APPS\\TOOL.exe",
                  ProgramMark::kFound},
-        IconCase{"D:\\MENU", "D:\\GONE\\X.EXE", {}, "", ProgramMark::kMissing},
+        IconCase{"D:\\MENU", "D:\\GONE\\X.EXE", {}, "D:\\GONE\\X.EXE", ProgramMark::kMissing},
         IconCase{"D:\\MENU",
                  "D:\\APPS\\PLAIN.EXE",
                  {"D:\\APPS\\PLAIN.EXE"},
@@ -378,8 +378,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "\\\\SRV\\D\\APPS\\X.EXE",
                  ProgramMark::kFound},
         // On a client, a file on the client's own D: is no program of the server's.
-        IconCase{
-            "\\\\SRV\\D\\MENU", "D:\\APPS\\X.EXE", {"D:\\APPS\\X.EXE"}, "", ProgramMark::kMissing},
+        IconCase{"\\\\SRV\\D\\MENU",
+                 "D:\\APPS\\X.EXE",
+                 {"D:\\APPS\\X.EXE"},
+                 "\\\\SRV\\D\\APPS\\X.EXE",
+                 ProgramMark::kMissing},
         IconCase{"\\\\SRV\\D\\MENU",
                  "\\\\OTHER\\APPS\\T.EXE /x",
                  {"\\\\OTHER\\APPS\\T.EXE"},
