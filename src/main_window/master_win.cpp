@@ -570,8 +570,10 @@ void MasterWindow::PutFilledListInPlace() {
   session_.idle = nullptr;
   HWND old = list7_;
   HWND fresh = fill->list;
-  SetWindowLongPtrW(old, GWLP_ID, 0);
+  // The id passes over with no moment when no list box has it (a program reading the window
+  // asks for the list by its id).
   SetWindowLongPtrW(fresh, GWLP_ID, ids::kList7);
+  SetWindowLongPtrW(old, GWLP_ID, 0);
   SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(fresh, WM_SETREDRAW, TRUE, 0);
   const bool had_focus = GetFocus() == old;
