@@ -11,6 +11,14 @@ namespace marlo {
 // The file system is asked only what the split of the listed path needs (on a client each
 // question goes to the server, a file asked about twice is asked once); whether the program itself
 // is there is told by the reading of its icon, which opens it anyway.
+namespace {
+
+bool IsFullPath(const std::string& path) {
+  return IsShareForm(path) || (path.size() >= 3 && path[1] == ':' && path[2] == '\\');
+}
+
+}  // namespace
+
 ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
                           const std::function<std::string(const std::string&)>& reach,
                           const std::string& listed, int size) {
@@ -21,6 +29,9 @@ ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
     return known->second;
   };
   const std::string program = reach(SplitStartCommand(listed, names_file).program);
+  // A path that is not a full one is looked for as the start looks for it (the icon's reading
+  // would look along the system's search path).
+  if (!IsFullPath(program)) names_file(program);
   const auto known = named.find(program);
   if (known != named.end() && !known->second) return {ProgramMark::kMissing, 0};
   const std::optional<std::uintptr_t> icon = icons.IconOf(program, size);

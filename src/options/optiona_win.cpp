@@ -301,9 +301,11 @@ void OptionaWindow::MakeImages() {
   if (images == nullptr) return;
   for (const ProgramMark mark :
        {ProgramMark::kUnknown, ProgramMark::kMissing, ProgramMark::kFound}) {
+    // Each fixed image keeps its place, the placeholder standing in for one that cannot be made.
     HICON icon = ProgramLookIcon(mark, size);
+    if (icon == nullptr) icon = ProgramLookIcon(ProgramMark::kUnknown, size);
     PutIconFromSystem(images, -1, icon);
-    DestroyIcon(icon);
+    if (icon != nullptr) DestroyIcon(icon);
   }
   icon_images_.clear();
   images_ = images;

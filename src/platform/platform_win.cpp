@@ -237,10 +237,10 @@ Outcome Win32FileSystem::Append(const std::string& path, const std::string& text
 
 // CREATE_NEW: the file is made only where nothing of that name is, in one step with the check, so
 // that of two workstations starting together in a folder without a list only one writes it, and
-// never into a list that is there. It is held, shared with nobody, while it is written, and marked
-// to go when its handle closes until it is whole: a write that fails, or a program ended half way,
-// leaves no list of part of the lines behind. (Where this user may create the file but not delete
-// it, it is made without that safeguard.)
+// never into a list that is there. It is held, shared with nobody, while it is written (another
+// workstation reading it waits its turn), and goes again when the writing fails: whole or not at
+// all. (Where this user may create the file but not delete it, it is made without DELETE access
+// and deleted by name after a failure.)
 Outcome Win32FileSystem::Create(const std::string& path, const std::string& bytes) {
   const std::wstring name = Wide(path);
   ScopedHandle file(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
@@ -251,15 +251,17 @@ Outcome Win32FileSystem::Create(const std::string& path, const std::string& byte
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   if (!file.valid()) return Failure();
-  if (may_delete) GoesOnClose(file.get(), true);
   DWORD written = 0;
   const DWORD size = static_cast<DWORD>(bytes.size());
   const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
-  if (wrote && written == size && (!may_delete || GoesOnClose(file.get(), false))) {
-    return {true, ""};
-  }
+  if (wrote && written == size) return {true, ""};
   if (wrote) SetLastError(ERROR_DISK_FULL);
-  return Failure();
+  const Outcome failed = Failure();
+  if (!may_delete || !GoesOnClose(file.get(), true)) {
+    file.Reset(INVALID_HANDLE_VALUE);
+    DeleteFileW(name.c_str());
+  }
+  return failed;
 }
 
 namespace {

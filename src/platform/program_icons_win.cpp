@@ -12,12 +12,18 @@ namespace {
 
 // The first icon of the file at exactly the size asked: the system picks the best of the file's
 // own images and scales it. None for a file without icons; nothing for one that cannot be opened.
+// (A folder gives no icons either, and is no program.)
 std::optional<HICON> FirstIcon(const std::wstring& path, int size) {
   HICON icon = nullptr;
   const UINT count =
       PrivateExtractIconsW(path.c_str(), 0, size, size, &icon, nullptr, 1, LR_DEFAULTCOLOR);
   if (count == 0xFFFFFFFF) return std::nullopt;
-  return count == 0 ? nullptr : icon;
+  if (count > 0) return icon;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  return nullptr;
 }
 
 using Painter = void (*)(HDC dc, int size, COLORREF colour);
@@ -56,14 +62,17 @@ COLORREF ColourOf(ProgramMark mark) {
       .text;
 }
 
-// The system's program icon at `size`, loaded once a size and kept (a shared one would come at
-// the size first asked for, whatever the size asked later).
+// The system's program icon at `size`, made once a size and kept. The system's own is shared, and
+// comes at the size first asked for whatever the size asked later: a copy at each size is made
+// from it.
 HICON SystemProgramIcon(int size) {
   static std::map<int, HICON> icons;
   HICON& icon = icons[size];
   if (icon == nullptr) {
-    icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
-                                         IMAGE_ICON, size, size, 0));
+    HANDLE shared = LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */, IMAGE_ICON,
+                               size, size, LR_SHARED);
+    icon = static_cast<HICON>(shared != nullptr ? CopyImage(shared, IMAGE_ICON, size, size, 0)
+                                                : nullptr);
   }
   return icon;
 }
