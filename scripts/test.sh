@@ -21,7 +21,7 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 scripts/wine-session.sh build/windows ctest --preset windows
 # The figures the load tests, the held files and the list beyond sense measured.
-grep -h -E '^[0-9,]+ (saves|processes|empty lines)|^(app|user)\.txt held' \
+grep -h -E '^[0-9,]+ (saves|processes|empty lines|entries read anew)|^(app|user)\.txt held' \
   build/windows/Testing/Temporary/LastTest.log || true
 
 echo "== The windows on a screen of 120 dots per inch"

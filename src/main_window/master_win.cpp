@@ -131,12 +131,7 @@ class MasterWindow : public MasterView {
   void StopFilling();
   template <typename Show>
   void Boxed(Show show) {
-    ++boxes_;
-    show();
-    if (--boxes_ > 0) return;
-    if (close_after_boxes_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-    close_after_boxes_ = false;
-    PostMessageW(hwnd_, kWorkDone, 0, 0);
+    boxes_.While(hwnd_, kWorkDone, show);
   }
 
   Session& session_;
@@ -162,11 +157,10 @@ class MasterWindow : public MasterView {
     std::function<void()> shown;
   };
   std::unique_ptr<Fill> fill_;
-  std::wstring caption_;             // a caption in UTF-16, as it goes into the list box
-  bool starting_ = false;            // a start is under way
-  bool timer3_set_ = false;          // Timer3 was set since its last tick
-  bool close_after_boxes_ = false;   // a close came while a box was up
-  int boxes_ = 0;                    // message boxes up
+  std::wstring caption_;     // a caption in UTF-16, as it goes into the list box
+  bool starting_ = false;    // a start is under way
+  bool timer3_set_ = false;  // Timer3 was set since its last tick
+  WindowBoxes boxes_;
   bool boxes_before_shown_ = false;  // a box came before the window was on screen
   bool closing_ = false;
   bool loaded_ = false;  // window on screen
@@ -264,10 +258,7 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case WM_CLOSE:
-      if (boxes_ > 0) {
-        close_after_boxes_ = true;
-        return 0;
-      }
+      if (boxes_.PutOffClose()) return 0;
       closing_ = true;
       DestroyWindow(hwnd_);
       return 0;
@@ -350,7 +341,7 @@ void MasterWindow::OnTimer(UINT_PTR id) {
 // What follows work done away from the window runs here, one piece at a time, never inside a
 // handler that shows a box (it waits for the box to close) and not once the window is closing.
 void MasterWindow::OnWorkDone() {
-  if (boxes_ > 0) return;
+  if (boxes_.Up()) return;
   for (auto& then : work_->Take()) {
     if (closing_) return;
     then();

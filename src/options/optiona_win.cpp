@@ -187,20 +187,14 @@ class OptionaWindow : public OptionaView {
   HIMAGELIST images_ = nullptr;  // LV's, which it lets go with itself
   // By path: the icon its image shows, and that image.
   std::map<std::string, std::pair<std::uintptr_t, int>> icon_images_;
-  int boxes_ = 0;                   // boxes (and the file dialog) up
-  bool close_after_boxes_ = false;  // a close came meanwhile
+  WindowBoxes boxes_;  // boxes and the file dialog
   bool closing_ = false;
   bool showing_rows_ = false;  // the window itself sets LV's selection
 };
 
 template <typename Show>
 void OptionaWindow::Boxed(Show show) {
-  ++boxes_;
-  show();
-  if (--boxes_ > 0) return;
-  if (close_after_boxes_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-  close_after_boxes_ = false;
-  PostMessageW(hwnd_, kWorkDone, 0, 0);
+  boxes_.While(hwnd_, kWorkDone, show);
 }
 
 // `self` owns this object until its window takes it; false when no window could be made, and the
@@ -430,10 +424,7 @@ LRESULT OptionaWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CLOSE:
       // Closing through the frame asks first when there are changes not saved.
-      if (boxes_ > 0) {
-        close_after_boxes_ = true;
-        return 0;
-      }
+      if (boxes_.PutOffClose()) return 0;
       if (closing_ || optiona_.Form_QueryUnload()) DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
@@ -455,7 +446,7 @@ void OptionaWindow::OnDestroy() {
 // Only a sign that work came back; what follows it comes from the window's own queue, never
 // inside a handler that shows a box.
 void OptionaWindow::OnWorkDone() {
-  if (boxes_ > 0 || !work_) return;
+  if (boxes_.Up() || !work_) return;
   for (auto& then : work_->Take()) then();
 }
 

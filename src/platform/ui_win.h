@@ -118,6 +118,34 @@ HWND CreateObjectWindow(std::unique_ptr<Window> object, const wchar_t* window_cl
                          nullptr, GetModuleHandleW(nullptr), &object);
 }
 
+// The boxes a window has up (message boxes, the file dialog), each shown from inside one of its
+// handlers. A close that comes from outside meanwhile (a management tool, taskkill without /F)
+// waits for the last of them: the window is never destroyed under a handler that still runs.
+class WindowBoxes {
+ public:
+  // Runs `show`, which shows a box; after the last box, a close that waited is posted, and so is
+  // `then_message` (what came back meanwhile is taken then).
+  template <typename Show>
+  void While(HWND window, UINT then_message, Show show) {
+    ++up_;
+    show();
+    if (--up_ > 0) return;
+    if (close_waits_) PostMessageW(window, WM_CLOSE, 0, 0);
+    close_waits_ = false;
+    PostMessageW(window, then_message, 0, 0);
+  }
+  bool Up() const { return up_ > 0; }
+  // A close came: true when it waits for the boxes.
+  bool PutOffClose() {
+    if (up_ > 0) close_waits_ = true;
+    return up_ > 0;
+  }
+
+ private:
+  int up_ = 0;
+  bool close_waits_ = false;
+};
+
 // A message box owned by `window` while that is on screen. Before (a start-up's message) it is
 // task-modal: no window of the program can be used, or closed, behind it. UTF-8 texts.
 int ShowBox(HWND window, const std::string& text, const std::string& title, UINT type);
