@@ -19,19 +19,26 @@ std::size_t CountLines(std::string_view bytes, bool complete) {
 EntryView EntryOf(std::string_view line) {
   const char* const end = line.data() + line.size();
   const char* const first = FindByte(line.data(), end, '=');
-  if (first == end) return {line, {}};
+  if (first == end) return {line, {}, {}};
   const char* const second = FindByte(first + 1, end, '=');
-  return {std::string_view(line.data(), first - line.data()),
-          std::string_view(first + 1, second - first - 1)};
+  EntryView entry{std::string_view(line.data(), first - line.data()),
+                  std::string_view(first + 1, second - first - 1),
+                  {}};
+  if (end - second > 1 && second[1] == '@') {
+    const char* const third = FindByte(second + 2, end, '=');
+    entry.audience = std::string_view(second + 2, third - second - 2);
+  }
+  return entry;
 }
 
 void EntryViewsOf(std::string_view bytes, bool complete, std::vector<std::string_view>& captions,
-                  std::vector<std::string_view>& paths) {
+                  std::vector<std::string_view>& paths, const AudienceTest& shown) {
   const std::size_t lines = CountLines(bytes, complete);
   captions.reserve(captions.size() + lines);
   paths.reserve(paths.size() + lines);
   ForEachLine(bytes, complete, [&](std::string_view line) {
     const EntryView entry = EntryOf(line);
+    if (shown && !entry.audience.empty() && !shown(entry.audience)) return;
     captions.push_back(entry.caption);
     paths.push_back(entry.path);
   });
@@ -39,7 +46,7 @@ void EntryViewsOf(std::string_view bytes, bool complete, std::vector<std::string
 
 ListEntry ParseEntry(const std::string& line) {
   const EntryView entry = EntryOf(line);
-  return {std::string(entry.caption), std::string(entry.path)};
+  return {std::string(entry.caption), std::string(entry.path), std::string(entry.audience)};
 }
 
 std::vector<ListEntry> EntriesOf(std::string_view text, bool complete) {
@@ -47,14 +54,19 @@ std::vector<ListEntry> EntriesOf(std::string_view text, bool complete) {
   entries.reserve(CountLines(text, complete));
   ForEachLine(text, complete, [&](std::string_view line) {
     const EntryView entry = EntryOf(line);
-    entries.push_back({std::string(entry.caption), std::string(entry.path)});
+    entries.push_back(
+        {std::string(entry.caption), std::string(entry.path), std::string(entry.audience)});
   });
   return entries;
 }
 
 std::string FormatListFile(const std::vector<ListEntry>& entries) {
   std::string bytes;
-  for (const auto& entry : entries) bytes += entry.caption + "=" + entry.path + "\r\n";
+  for (const auto& entry : entries) {
+    bytes += entry.caption + "=" + entry.path;
+    if (!entry.audience.empty()) bytes += "=@" + entry.audience;
+    bytes += "\r\n";
+  }
   return bytes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,24 +13,32 @@
 
 namespace marlo {
 
+// An entry: its caption, its path, and who it is meant for: the names of a third field that begins
+// with "@" (the field without it; empty for an entry meant for everyone).
 struct ListEntry {
   std::string caption;
   std::string path;
+  std::string audience = {};  // none: for everyone
   bool operator==(const ListEntry& other) const {
-    return caption == other.caption && path == other.path;
+    return caption == other.caption && path == other.path && audience == other.audience;
   }
 };
 
-// One entry as two parts of the bytes it was read from.
+// One entry as parts of the bytes it was read from.
 struct EntryView {
   std::string_view caption;
   std::string_view path;
+  std::string_view audience = {};
 };
 
+// Whether a workstation shows an entry meant for the audience given (names, without the "@").
+using AudienceTest = std::function<bool(std::string_view)>;
+
 // Captions and paths of the entries, as parts of `bytes`: one pass to count the lines, one to
-// fill the two lists, each sized once. Nothing is copied.
+// fill the two lists, each sized once. Nothing is copied. With `shown`, an entry with an audience
+// is left out unless `shown` lets it in.
 void EntryViewsOf(std::string_view bytes, bool complete, std::vector<std::string_view>& captions,
-                  std::vector<std::string_view>& paths);
+                  std::vector<std::string_view>& paths, const AudienceTest& shown = {});
 
 // The name of the list file in a program folder.
 std::string ListFilePath(const std::string& program_folder);
@@ -76,8 +85,9 @@ void ForEachLine(std::string_view bytes, bool complete, Visit&& visit) {
 // The number of lines ForEachLine hands over.
 std::size_t CountLines(std::string_view bytes, bool complete);
 
-// Caption and path of one line: the pieces 0 and 1 of the line cut at "="; further pieces are
-// ignored, nothing is trimmed.
+// Caption and path of one line: the pieces 0 and 1 of the line cut at "="; piece 2 is the
+// audience when it begins with "@" (a note there, written by hand, means nothing); further pieces
+// are ignored, nothing is trimmed.
 ListEntry ParseEntry(const std::string& line);
 EntryView EntryOf(std::string_view line);
 
@@ -88,7 +98,8 @@ inline std::vector<ListEntry> EntriesOf(const ReadResult& read) {
   return EntriesOf(read.bytes, read.complete);
 }
 
-// The bytes of a list file: every entry as caption "=" path CR LF; no entries gives no bytes.
+// The bytes of a list file: every entry as caption "=" path CR LF, with "=@" and its audience
+// before the line end when it has one; no entries gives no bytes.
 std::string FormatListFile(const std::vector<ListEntry>& entries);
 
 // Saves `bytes` as the program folder's app.txt. Every workstation reads that file at its

@@ -25,6 +25,7 @@ Master::Master(Platform& platform, MasterView& view)
       program_folder_(platform.env.ProgramFolder()),
       root_(ClientRoot()),
       menu_(MenuListOf({}, true)),
+      audiences_(std::make_shared<Audiences>(platform.identity, platform.locale)),
       looks_(
           platform, [root = root_](const std::string& listed) { return ReachedBy(root, listed); },
           [this](std::function<void()> work, std::function<void()> then) {
@@ -48,9 +49,9 @@ void Master::Form_Load() {
   looking_ = true;
   view_.OffThread(
       Lane::kFiles,
-      [&files, &locale, list, there, menu] {
+      [&files, &locale, list, there, menu, shown = Shown()] {
         *there = LookFor(files, list, IsList);
-        if (*there != false) *menu = ReadMenuList(files, locale, list);
+        if (*there != false) *menu = ReadMenuList(files, locale, list, shown);
       },
       [this, there, menu] { ListLoaded(*there, std::move(*menu)); });
 }
@@ -115,6 +116,14 @@ int Master::PlaceOfChosenEntryIn(const MenuList& menu) const {
     }
   }
   return static_cast<int>(best.value_or(std::min(at, menu.captions.size() - 1)));
+}
+
+// Which entries this workstation shows is worked out with the list's read, off the window's
+// thread: a group may be asked of the domain. What was found holds for the life of the menu.
+AudienceTest Master::Shown() const {
+  return [audiences = audiences_](std::string_view audience) {
+    return audiences->Includes(audience);
+  };
 }
 
 std::string Master::PathAt(int index) const {
@@ -256,8 +265,8 @@ void Master::ListLookedAt(std::optional<FileStamp> stamp) {
   // A file that changed while it was read (written in place just then) was caught half-way.
   view_.OffThread(
       Lane::kFiles,
-      [&files, &locale, menu, list = ListFilePath(program_folder_)] {
-        *menu = ReadMenuList(files, locale, list);
+      [&files, &locale, menu, list = ListFilePath(program_folder_), shown = Shown()] {
+        *menu = ReadMenuList(files, locale, list, shown);
         if (files.Stamp(list) != (*menu)->stamp) (*menu)->complete = false;
       },
       [this, menu] { ListReadAgain(std::move(*menu)); });

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "launch/program_looks.h"
+#include "main_window/audience.h"
 #include "main_window/list_form.h"
 #include "main_window/master_view.h"
 #include "main_window/menu_list.h"
@@ -87,6 +88,7 @@ class Master {
  private:
   void ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu);
   void MenuIn(std::function<void()> after);
+  AudienceTest Shown() const;
   std::string PathAt(int index) const;
   int PlaceOfChosenEntryIn(const MenuList& menu) const;
   void WriteStartLog();
@@ -113,6 +115,7 @@ class Master {
   std::string root_;
   std::unique_ptr<MenuList> menu_;      // what the menu shows; List7 and List5 are its parts
   std::unique_ptr<MenuList> incoming_;  // a list the window is still putting in the menu
+  std::shared_ptr<Audiences> audiences_;  // who this workstation is, as the entries name it
   bool list_came_ = false;              // the list of the start-up is in the menu
   int chosen_ = -1;                     // the entry chosen in the menu, if any
   bool starting_ = false;               // a start is under way

@@ -73,6 +73,7 @@ void Optiona::LV_Click() {
   if (!InRange(row, rows_)) return;
   view_.SetNameField(rows_[*row].caption);
   view_.SetPathField(rows_[*row].path);
+  view_.SetAudienceField(rows_[*row].audience);
   view_.ShowPosition(std::to_string(*row + 1));
 }
 
@@ -112,17 +113,16 @@ void Optiona::cmdBrowse_Click() {
   if (chosen) view_.SetPathField(*chosen);
 }
 
-// The line form caption "=" path cannot carry a "=" in either field: saved, it would read back as
-// another caption and another path. And a program must sit on the menu's own drive, which is the
-// one its clients reach through the share.
+// The line form caption "=" path "=@" names cannot carry a "=" in any field: saved, it would read
+// back as other fields. And a program must sit on the menu's own drive, which is the one its
+// clients reach through the share.
 bool Optiona::FieldsRefused() {
-  const std::string name = view_.NameField();
   const std::string path = view_.PathField();
-  if (name.find('=') != std::string::npos || path.find('=') != std::string::npos) {
+  if ((view_.NameField() + path + view_.AudienceField()).find('=') != std::string::npos) {
     view_.ShowMessage("A caption or a path cannot hold \"=\".", "Info");
     return true;
   }
-  if (!SameDrive(path, program_folder_)) {
+  if (!SameDrive(ListedProgram(path), program_folder_)) {
     view_.ShowMessage("Please install Marlo.exe in same drive, Do not Drive Change",
                       "Marlo Exe Not Found");
     return true;
@@ -130,11 +130,24 @@ bool Optiona::FieldsRefused() {
   return false;
 }
 
+// The program is stored in upper case, its arguments as typed (a program may read them by case:
+// a file name on a share kept by another system, a name, an address), and so are the names an
+// entry is shown to (an "@" typed before them is the field's own mark).
+ListEntry Optiona::RowOfFields(bool upper_case_name) {
+  Locale& locale = platform_.locale;
+  const std::string path = view_.PathField();
+  const std::size_t program = ProgramPartLength(path);
+  std::string audience = view_.AudienceField();
+  if (!audience.empty() && audience[0] == '@') audience.erase(0, 1);
+  return {upper_case_name ? locale.UpperCase(view_.NameField()) : view_.NameField(),
+          locale.UpperCase(path.substr(0, program)) + path.substr(program), audience};
+}
+
 void Optiona::cmdNew_Click() {
   if (FieldsRefused()) return;
   const auto selected = view_.SelectedRow();
   const auto at = InRange(selected, rows_) ? static_cast<std::size_t>(*selected) + 1 : rows_.size();
-  const ListEntry row{view_.NameField(), platform_.locale.UpperCase(view_.PathField())};
+  const ListEntry row = RowOfFields(false);
   looks_.Forget(row.path);  // looked at afresh
   rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), row);
   view_.ShowRows(rows_, InRange(selected, rows_) ? selected : std::nullopt);
@@ -143,8 +156,7 @@ void Optiona::cmdNew_Click() {
 void Optiona::cmdEdit_Click() {
   const auto selected = view_.SelectedRow();
   if (!InRange(selected, rows_) || FieldsRefused()) return;
-  rows_[*selected] = {platform_.locale.UpperCase(view_.NameField()),
-                      platform_.locale.UpperCase(view_.PathField())};
+  rows_[*selected] = RowOfFields(true);
   looks_.Forget(rows_[*selected].path);
   view_.ShowRows(rows_, selected);
   view_.ShowMessage(kSaveFirst, "Info");
@@ -156,6 +168,19 @@ void Optiona::cmdDelete_Click() {
   rows_.erase(rows_.begin() + *selected);
   view_.ShowRows(rows_, std::nullopt);
   view_.ShowMessage(kSaveFirst, "Info");
+}
+
+void Optiona::LV_MoveRow(int to) {
+  const auto selected = view_.SelectedRow();
+  if (!InRange(selected, rows_) || !InRange(to, rows_) || to == *selected) return;
+  const auto from = rows_.begin() + *selected;
+  if (to < *selected) {
+    std::rotate(rows_.begin() + to, from, from + 1);
+  } else {
+    std::rotate(from, from + 1, rows_.begin() + to + 1);
+  }
+  view_.ShowRows(rows_, to);
+  view_.ShowPosition(std::to_string(to + 1));
 }
 
 void Optiona::cmdSave_Click() { Save(); }

@@ -26,7 +26,7 @@ class Optiona {
   // Load: the rows of app.txt, none selected.
   void Form_Load();
   // Select: a click on LV, or the selection moved there by keys, copies the selected row into
-  // the two fields.
+  // the three fields.
   void LV_Click();
   // Arm delete: a double-click on LV, or Enter on a row, enables Delete for the rest of the
   // window's life.
@@ -39,8 +39,12 @@ class Optiona {
   void cmdBrowse_Click();
   // New: a row from the fields directly below the selected row (at the end when none is).
   void cmdNew_Click();
-  // Edit: the selected row gets both fields, in upper case.
+  // Edit: the selected row gets the fields, its name and program in upper case.
   void cmdEdit_Click();
+  // Arranging the list: the selected row moves to place `to` (Alt+Up and Alt+Down move it one
+  // place, a row dragged with the mouse goes where it is dropped) and stays selected. A place
+  // beyond either end leaves it where it is.
+  void LV_MoveRow(int to);
   // Delete: the selected row goes.
   void cmdDelete_Click();
   // Save: app.txt gets the rows.
@@ -65,6 +69,7 @@ class Optiona {
 
  private:
   bool FieldsRefused();
+  ListEntry RowOfFields(bool upper_case_name);
   bool SameInUpperCase(std::string_view text, const std::string& upper);
   bool Save();
   bool ReplaceConfirmed();

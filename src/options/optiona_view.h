@@ -17,7 +17,7 @@ class OptionaView {
  public:
   virtual ~OptionaView() = default;
 
-  // The rows of LV, in order, with `selected` (0-based) selected, or none. `rows` stays alive and
+  // The rows of LV, in order, with `selected` (0-based) selected and in view, or none. `rows` stays alive and
   // is shown again at each call after a change, so the window may read it as it draws.
   virtual void ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) = 0;
   // Draws the rows again, as their marks changed.
@@ -28,6 +28,9 @@ class OptionaView {
   virtual std::string PathField() = 0;
   virtual void SetNameField(const std::string& text) = 0;
   virtual void SetPathField(const std::string& text) = 0;
+  // "Shown To": the names an entry is meant for.
+  virtual std::string AudienceField() = 0;
+  virtual void SetAudienceField(const std::string& text) = 0;
   virtual void ShowPosition(const std::string& text) = 0;
   virtual void EnableDelete() = 0;
   // A modal box with the information icon and one OK button.

@@ -108,6 +108,22 @@ StartCommand SplitStartCommand(const std::string& listed,
   return {listed, ""};
 }
 
+std::size_t ProgramPartLength(const std::string& listed) {
+  if (StartsWith(listed, "\"")) {
+    const auto close = listed.find('"', 1);
+    return close == std::string::npos ? listed.size() : close + 1;
+  }
+  const auto exe_end = EndOfExeBeforeBlank(listed);
+  return exe_end == std::string::npos ? listed.size() : exe_end;
+}
+
+std::string ListedProgram(const std::string& listed) {
+  std::string program = listed.substr(0, ProgramPartLength(listed));
+  if (StartsWith(program, "\"")) program.erase(0, 1);
+  if (!program.empty() && program.back() == '"') program.pop_back();
+  return program;
+}
+
 bool ProgramExists(const std::string& listed,
                    const std::function<bool(const std::string&)>& names_file) {
   return names_file(SplitStartCommand(listed, names_file).program);

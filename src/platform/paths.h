@@ -59,6 +59,13 @@ struct StartCommand {
 StartCommand SplitStartCommand(const std::string& listed,
                                const std::function<bool(const std::string&)>& names_file);
 
+// How much of a listed path, as typed, names the program: a quoted path with its quotes, else up
+// to the first ".exe" followed by a blank, else all of it. What follows is the arguments.
+std::size_t ProgramPartLength(const std::string& listed);
+
+// The program part of a listed path without its quotes: the path the drive check reads.
+std::string ListedProgram(const std::string& listed);
+
 // True when the program an entry would start exists: the listed path split as above, and the
 // program then named by an existing file.
 bool ProgramExists(const std::string& listed,

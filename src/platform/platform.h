@@ -207,6 +207,22 @@ class ProgramIcons {
   virtual void Free(std::uintptr_t icon) = 0;
 };
 
+// Who is at this workstation, for the entries of the list meant for some of the office only.
+class Identity {
+ public:
+  virtual ~Identity() = default;
+  // The workstation's name, as %COMPUTERNAME% shows it.
+  virtual std::string ComputerName() = 0;
+  // The user's account: its name (anna) and the domain or computer it belongs to (OFFICE).
+  virtual std::string UserName() = 0;
+  virtual std::string UserDomain() = 0;
+  // Whether the user belongs to the group `name` (Administrators, Accounts, OFFICE\Accounts), as
+  // the user's own token counts it, nested groups included; nothing when the name cannot be
+  // looked up (no such group, no domain controller answers). May ask the domain: runs off the
+  // window's thread.
+  virtual std::optional<bool> InGroup(const std::string& name) = 0;
+};
+
 // Work a window hands off its thread goes in lanes: each lane does its pieces one at a time in the
 // order they came, and no lane waits for another.
 enum class Lane {
@@ -222,6 +238,7 @@ struct Platform {
   Environment& env;
   Locale& locale;
   ProgramIcons& icons;
+  Identity& identity;
 };
 
 }  // namespace marlo

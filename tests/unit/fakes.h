@@ -299,6 +299,26 @@ class Locale : public marlo::Locale {
   }
 };
 
+// A workstation, its user and the groups the user is in (by name in upper case: Windows looks
+// names up in any case); any other group cannot be looked up. Every group asked is noted.
+class Identity : public marlo::Identity {
+ public:
+  std::string computer = "SALES-01", user = "anna", domain = "OFFICE";
+  std::map<std::string, bool> groups;
+  std::vector<std::string> asked;
+  std::string ComputerName() override { return computer; }
+  std::string UserName() override { return user; }
+  std::string UserDomain() override { return domain; }
+  std::optional<bool> InGroup(const std::string& name) override {
+    asked.push_back(name);
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto found = groups.find(upper);
+    if (found == groups.end()) return std::nullopt;
+    return found->second;
+  }
+};
+
 // Work handed off a window's thread, as the fakes hand it: each piece is done and what follows it
 // comes back in the order the pieces were handed over, when the queue is turned. By itself it
 // turns at each hand-over, but never inside a piece coming back (no handler runs inside another),
@@ -420,7 +440,7 @@ class OptionaView : public marlo::OptionaView, public WorkQueue {
  public:
   std::vector<marlo::ListEntry> rows;
   std::optional<int> selected;
-  std::string name, path, position;
+  std::string name, path, audience, position;
   std::optional<std::string> browse_result;
   bool delete_enabled = false;
   std::vector<std::string> calls;
@@ -436,6 +456,8 @@ class OptionaView : public marlo::OptionaView, public WorkQueue {
   std::string PathField() override { return path; }
   void SetNameField(const std::string& text) override { name = text; }
   void SetPathField(const std::string& text) override { path = text; }
+  std::string AudienceField() override { return audience; }
+  void SetAudienceField(const std::string& text) override { audience = text; }
   void ShowPosition(const std::string& text) override { position = text; }
   void EnableDelete() override { delete_enabled = true; }
   void ShowMessage(const std::string& text, const std::string& title) override {
@@ -478,7 +500,8 @@ struct Machine {
   Environment env;
   Locale locale;
   Icons icons;
-  marlo::Platform platform{files, processes, clock, env, locale, icons};
+  Identity identity;
+  marlo::Platform platform{files, processes, clock, env, locale, icons, identity};
 };
 
 }  // namespace fakes

@@ -59,7 +59,12 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"Sales", {"Sales", ""}}, EntryCase{"", {"", ""}},
                       EntryCase{"=D:\\APPS\\X.EXE", {"", "D:\\APPS\\X.EXE"}},
                       EntryCase{"Sales=", {"Sales", ""}}, EntryCase{"A=B=C", {"A", "B"}},
-                      EntryCase{" Sales = D:\\X.EXE ", {" Sales ", " D:\\X.EXE "}}));
+                      EntryCase{" Sales = D:\\X.EXE ", {" Sales ", " D:\\X.EXE "}},
+                      // the audience: a third field that begins with "@"; a note there is none
+                      EntryCase{"S=D:\\S.EXE=@SALES-*, Accounts=x", {"S", "D:\\S.EXE", "SALES-*, Accounts"}},
+                      EntryCase{"S=D:\\S.EXE= @anna", {"S", "D:\\S.EXE"}},
+                      EntryCase{"S=D:\\S.EXE=for the stock room", {"S", "D:\\S.EXE"}},
+                      EntryCase{"S==@anna", {"S", "", "anna"}}, EntryCase{"S=X=@", {"S", "X"}}));
 
 TEST(ListFile, AFailedReadGivesTheWholeLinesReadBeforeIt) {
   EXPECT_EQ(marlo::EntriesOf({"A=1\r\nB=", false}), (std::vector<ListEntry>{{"A", "1"}}));
@@ -73,7 +78,8 @@ TEST(ListFile, WritesEveryEntryWithOneEqualsAndCrLf) {
 }
 
 TEST(ListFile, WrittenEntriesReadBackTheSame) {
-  const std::vector<ListEntry> entries{{"Sales", "D:\\S.EXE"}, {"", ""}, {" x ", "\xE9\n"}};
+  const std::vector<ListEntry> entries{
+      {"Sales", "D:\\S.EXE"}, {"", ""}, {" x ", "\xE9\n"}, {"S", "D:\\S.EXE", "SALES-*, anna"}};
   std::vector<ListEntry> read;
   for (const auto& line : marlo::SplitLines(marlo::FormatListFile(entries))) {
     read.push_back(marlo::ParseEntry(line));

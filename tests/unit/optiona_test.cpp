@@ -43,14 +43,17 @@ class OptionaTest : public ::testing::Test {
 };
 
 TEST_F(OptionaTest, SavingAtOnceWritesTheRowsBackInTheLineForm) {
-  auto& o = Open("A=B=C\r\nNo equals\r\n\r\n Sales = D:\\S.EXE \r\nlast=x");
-  EXPECT_EQ(
-      view.rows,
-      (Rows{{"A", "B"}, {"No equals", ""}, {"", ""}, {" Sales ", " D:\\S.EXE "}, {"last", "x"}}));
+  auto& o = Open("A=B=C\r\nNo equals\r\n\r\n Sales = D:\\S.EXE \r\nS=X=@SALES-*, anna=x\r\nlast=x");
+  EXPECT_EQ(view.rows, (Rows{{"A", "B"},
+                             {"No equals", ""},
+                             {"", ""},
+                             {" Sales ", " D:\\S.EXE "},
+                             {"S", "X", "SALES-*, anna"},
+                             {"last", "x"}}));
   EXPECT_EQ(view.selected, std::nullopt);
   o.cmdSave_Click();
   EXPECT_EQ(machine.files.Text(kList),
-            "A=B\r\nNo equals=\r\n=\r\n Sales = D:\\S.EXE \r\nlast=x\r\n");
+            "A=B\r\nNo equals=\r\n=\r\n Sales = D:\\S.EXE \r\nS=X=@SALES-*, anna\r\nlast=x\r\n");
   EXPECT_EQ(view.calls, Strings{"message Info: Save Succesfully"});
 }
 
@@ -110,7 +113,9 @@ INSTANTIATE_TEST_SUITE_P(Table, NewDriveTest,
                                            DriveCase{"d:\\menu", "D:\\X.EXE", true},
                                            DriveCase{"D:\\MENU", "E:\\X.EXE", false},
                                            DriveCase{"D:\\MENU", "", false},
-                                           DriveCase{"D:\\MENU", "\\\\SRV\\X.EXE", false}));
+                                           DriveCase{"D:\\MENU", "\\\\SRV\\X.EXE", false},
+                                           DriveCase{"D:\\MENU", "\"d:\\my apps\\q.exe\" -Name x", true},
+                                           DriveCase{"D:\\MENU", "\"E:\\X.EXE\"", false}));
 
 TEST_F(OptionaTest, NewKeepsTheTypedNameAndUpperCasesThePathBelowTheSelectedRow) {
   auto& o = Open("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
@@ -127,6 +132,29 @@ TEST_F(OptionaTest, NewKeepsTheTypedNameAndUpperCasesThePathBelowTheSelectedRow)
   EXPECT_EQ(view.selected, 1);
   EXPECT_EQ(view.name, "Pay Roll");  // nothing clears the fields
   EXPECT_TRUE(view.calls.empty());
+}
+
+// The program in upper case, its arguments and the names it is shown to as typed.
+TEST_F(OptionaTest, NewAndEditUpperCaseTheProgramAndKeepItsArgumentsAndAudience) {
+  const std::pair<std::string, std::string> paths[] = {
+      {"d:\\apps\\rep.exe /Daily \"Q1 Report.xlsx\"", "D:\\APPS\\REP.EXE /Daily \"Q1 Report.xlsx\""},
+      {"\"d:\\my apps\\q.exe\" -Name x", "\"D:\\MY APPS\\Q.EXE\" -Name x"},
+      {"d:\\program files\\x.exe", "D:\\PROGRAM FILES\\X.EXE"},
+      {"d:\\apps\\x", "D:\\APPS\\X"}};
+  for (const auto& [typed, stored] : paths) {
+    auto& o = Open("A=D:\\A.EXE\r\n");
+    Click(0);
+    Type("Pay", typed);
+    view.audience = "@Sales-*, anna";
+    o.cmdNew_Click();
+    view.audience = "Stock";
+    o.cmdEdit_Click();
+    EXPECT_EQ(view.rows, (Rows{{"PAY", stored, "Stock"}, {"Pay", stored, "Sales-*, anna"}}));
+  }
+  view.audience = "x=y";
+  view.calls.clear();
+  options->cmdNew_Click();
+  EXPECT_EQ(view.calls, Strings{"message Info: A caption or a path cannot hold \"=\"."});
 }
 
 TEST_F(OptionaTest, EditUpperCasesBothFieldsAndAsksForASave) {
@@ -443,6 +471,30 @@ INSTANTIATE_TEST_SUITE_P(
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
       return name;
     });
+
+// Alt+Up, Alt+Down and a drop: the selected row goes to the place given, and stays selected; a place
+// beyond either end moves nothing. A move is a change not saved.
+TEST_F(OptionaTest, AMovedRowGoesToItsPlaceStaysSelectedAndIsSavedThere) {
+  const struct {
+    int selected, to;
+    std::string order;
+  } moves[] = {{1, 0, "BAC"}, {1, 2, "ACB"}, {0, 2, "BCA"}, {2, 0, "CAB"},
+               {0, -1, "ABC"}, {2, 3, "ABC"}, {1, 1, "ABC"}};
+  for (const auto& move : moves) {
+    auto& o = Open("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE=@anna\r\n");
+    Click(move.selected);
+    o.LV_MoveRow(move.to);
+    std::string order;
+    for (const auto& row : view.rows) order += row.caption;
+    EXPECT_EQ(order, move.order) << move.selected << " to " << move.to;
+    EXPECT_EQ(view.selected, order == "ABC" ? move.selected : move.to);
+    EXPECT_EQ(o.Form_QueryUnload(), order == "ABC");  // asked, and cancelled
+  }
+  Click(2);
+  options->LV_MoveRow(0);
+  options->cmdSave_Click();
+  EXPECT_EQ(machine.files.Text(kList), "C=D:\\C.EXE=@anna\r\nA=D:\\A.EXE\r\nB=D:\\B.EXE\r\n");
+}
 
 TEST_F(OptionaTest, WithoutChangesNothingIsAskedOnTheWayOut) {
   auto& o = Open("A=D:\\A.EXE\r\n");
