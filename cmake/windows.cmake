@@ -5,6 +5,18 @@ set(marlo_static_link -static -static-libgcc -static-libstdc++)
 add_compile_options(-ffunction-sections -fdata-sections)
 target_compile_options(marlo_core PRIVATE -ffunction-sections -fdata-sections)
 
+# One commit gives the same exe, byte for byte, in any folder and at any time
+# (scripts/release.sh --check): the source and build folders are left out of every path the
+# compiler writes (__FILE__, debug information), the build folder's mapping last as it may lie
+# inside the source folder and the last match is taken; and the linker writes 0 for the header's
+# link time, on which the header's checksum depends too. windres writes 0 for the resources' time
+# already.
+set(marlo_reproducible_compile
+  -ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+add_compile_options(${marlo_reproducible_compile})
+target_compile_options(marlo_core PRIVATE ${marlo_reproducible_compile})
+add_link_options(-Wl,--no-insert-timestamp)
+
 # Of the static runtime, the exe keeps what it needs. An exception nothing catches ends the
 # program; the runtime's default way of doing so prints the exception's type first, through its
 # C++ name demangler (47 KB, with the printing it brings in), to a console a window program does
@@ -25,6 +37,7 @@ set_source_files_properties(
   src/platform/ui_win.cpp
   src/platform/system_libraries_win.cpp
   src/platform/topmost_win.cpp
+  src/platform/identity_win.cpp
   src/main_window/master_look_win.cpp
   src/options/optiona_win.cpp
   src/platform/program_icons_win.cpp
@@ -34,6 +47,7 @@ set_source_files_properties(
 # The Win32 side: platform calls and the two windows.
 add_library(marlo_win STATIC
   src/platform/platform_win.cpp
+  src/platform/identity_win.cpp
   src/platform/text_win.cpp
   src/platform/topmost_win.cpp
   src/platform/ui_win.cpp

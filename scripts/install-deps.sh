@@ -4,13 +4,17 @@
 #   scripts/install-deps.sh          what the build and the tests need
 #   scripts/install-deps.sh bench    that, and what only the benchmarks need: FUSE and its library
 #                                    for the slow share (scripts/slow-share.sh)
+#   scripts/install-deps.sh release  what scripts/release.sh needs alone: the cross-build of
+#                                    Marlo.exe, and zip for the release's archive
 set -euo pipefail
 
 packages=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb imagemagick)
-if [ "${1:-}" = bench ]; then
-  packages+=(gcc pkg-config fuse3 libfuse3-dev)
-fi
+case "${1:-}" in
+  bench) packages+=(gcc pkg-config fuse3 libfuse3-dev) ;;
+  # The build is configured whole (googletest's sources too), and made with make.
+  release) packages=(cmake make g++-mingw-w64-x86-64 googletest zip) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -16,6 +16,9 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 ctest --preset fuzz
 
+echo "== The release, built twice in two folders: the same bytes"
+scripts/release.sh --check
+
 echo "== End-to-end tests (Marlo.exe under Wine)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows

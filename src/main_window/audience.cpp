@@ -59,7 +59,6 @@ bool FitsWildcards(std::string_view pattern, std::string_view text) {
 }
 
 bool Audiences::Includes(std::string_view audience) {
-  const std::lock_guard<std::mutex> lock(mutex_);
   const auto known = audiences_.find(audience);
   if (known != audiences_.end()) return known->second;
   const std::vector<std::string_view> names = AudienceNames(audience);

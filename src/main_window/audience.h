@@ -10,7 +10,6 @@
 #pragma once
 
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,8 +29,9 @@ std::vector<std::string_view> AudienceNames(std::string_view audience);
 bool FitsWildcards(std::string_view pattern, std::string_view text);
 
 // Decides, for this workstation and its user, which audiences include them. Each name is worked
-// out once for the life of the object (a group may be asked of the domain) and each audience once,
-// on whichever thread asks first. A name that cannot be looked up fits nobody.
+// out once for the life of the object (a group may be asked of the domain) and each audience once.
+// A name that cannot be looked up fits nobody. It is asked on one lane at a time (the lane that
+// reads the list, whose pieces follow one another), so it needs no lock.
 class Audiences {
  public:
   Audiences(Identity& identity, Locale& locale) : identity_(identity), locale_(locale) {}
@@ -45,7 +45,6 @@ class Audiences {
 
   Identity& identity_;
   Locale& locale_;
-  std::mutex mutex_;
   std::optional<std::string> computer_, user_, domain_;  // in upper case, once asked
   std::map<std::string, bool, std::less<>> names_;       // by the name as written
   std::map<std::string, bool, std::less<>> audiences_;   // by the field as written

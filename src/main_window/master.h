@@ -113,12 +113,12 @@ class Master {
   // (\\FILESERVER\APPS\), or for a menu started from a network drive that drive's connection
   // or the drive itself (M:\); empty on the server.
   std::string root_;
-  std::unique_ptr<MenuList> menu_;      // what the menu shows; List7 and List5 are its parts
-  std::unique_ptr<MenuList> incoming_;  // a list the window is still putting in the menu
+  std::unique_ptr<MenuList> menu_;        // what the menu shows; List7 and List5 are its parts
+  std::unique_ptr<MenuList> incoming_;    // a list the window is still putting in the menu
   std::shared_ptr<Audiences> audiences_;  // who this workstation is, as the entries name it
-  bool list_came_ = false;              // the list of the start-up is in the menu
-  int chosen_ = -1;                     // the entry chosen in the menu, if any
-  bool starting_ = false;               // a start is under way
+  bool list_came_ = false;                // the list of the start-up is in the menu
+  int chosen_ = -1;                       // the entry chosen in the menu, if any
+  bool starting_ = false;                 // a start is under way
   // The start-mode step has run: the window is on screen with its menu, and the icons are looked
   // for from then on (the start-up is not slowed by them).
   bool started_up_ = false;

@@ -119,7 +119,7 @@ void Optiona::cmdBrowse_Click() {
 bool Optiona::FieldsRefused() {
   const std::string path = view_.PathField();
   if ((view_.NameField() + path + view_.AudienceField()).find('=') != std::string::npos) {
-    view_.ShowMessage("A caption or a path cannot hold \"=\".", "Info");
+    view_.ShowMessage("A caption, a path or a name it is shown to cannot hold \"=\".", "Info");
     return true;
   }
   if (!SameDrive(ListedProgram(path), program_folder_)) {

@@ -17,5 +17,7 @@ inline constexpr int kLblTitle = 310;
 inline constexpr int kLblName = 311;
 inline constexpr int kLblPath = 312;
 inline constexpr int kLblPosition = 313;
+inline constexpr int kTxtAudience = 314;
+inline constexpr int kLblAudience = 315;
 
 }  // namespace marlo::optiona_ids

@@ -17,8 +17,8 @@ class OptionaView {
  public:
   virtual ~OptionaView() = default;
 
-  // The rows of LV, in order, with `selected` (0-based) selected and in view, or none. `rows` stays alive and
-  // is shown again at each call after a change, so the window may read it as it draws.
+  // The rows of LV, in order, with `selected` (0-based) selected and in view, or none. `rows` stays
+  // alive and is shown again at each call after a change, so the window may read it as it draws.
   virtual void ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) = 0;
   // Draws the rows again, as their marks changed.
   virtual void RedrawRows() = 0;

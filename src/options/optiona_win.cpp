@@ -5,6 +5,7 @@
 // view), so that a list of any length opens at once, and each row's program is looked at (is it
 // there, and its icon) as the row is drawn.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <map>
@@ -105,6 +106,10 @@ class OptionaWindow : public OptionaView {
   void SetPathField(const std::string& text) override {
     SetWindowTextW(txt_path_, Wide(text).c_str());
   }
+  std::string AudienceField() override { return Text(txt_audience_); }
+  void SetAudienceField(const std::string& text) override {
+    SetWindowTextW(txt_audience_, Wide(text).c_str());
+  }
   void ShowPosition(const std::string& text) override {
     SetWindowTextW(lbl_position_, Wide(text).c_str());
   }
@@ -159,6 +164,12 @@ class OptionaWindow : public OptionaView {
   void AddTooltip(HWND control, const std::string& text);
   int RowUnderPointer();
   void UpdateListTip();
+  void BeginDrag(int row);
+  int DropRow(POINT point);
+  void DragOver(int row);
+  void EndDrag();
+  void DrawDropLine(HDC dc, int row);
+  bool ListMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
 
   Session& session_;
@@ -170,12 +181,14 @@ class OptionaWindow : public OptionaView {
   HWND hwnd_ = nullptr;
   HWND txt_name_ = nullptr;
   HWND txt_path_ = nullptr;
+  HWND txt_audience_ = nullptr;
   HWND cmd_browse_ = nullptr;
   HWND cmd_delete_ = nullptr;
   HWND lv_ = nullptr;
   HWND lbl_title_ = nullptr;
   HWND lbl_name_ = nullptr;
   HWND lbl_path_ = nullptr;
+  HWND lbl_audience_ = nullptr;
   HWND lbl_position_ = nullptr;
   HWND tooltip_ = nullptr;
   HBITMAP folder_picture_ = nullptr;
@@ -190,6 +203,9 @@ class OptionaWindow : public OptionaView {
   WindowBoxes boxes_;  // boxes and the file dialog
   bool closing_ = false;
   bool showing_rows_ = false;  // the window itself sets LV's selection
+  // A row dragged with the mouse: the drag is on, and the row it would go to if dropped now.
+  bool dragging_ = false;
+  int drop_row_ = -1;
 };
 
 template <typename Show>
@@ -216,16 +232,20 @@ bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
   layout_.SetDpi(dpi_);
 
   // Made in window order, which is the focus (tab) order of the controls that take the focus:
-  // name, path, browse, Save, Delete, Close, LV, New, Edit. Each field and the list come right
-  // after a label, from which a screen reader takes the name of a control without text of its
-  // own: the two captions, and the title strip for the list. The position label comes first, to
-  // be drawn over the end of the title strip.
+  // name, Shown To, path, browse, Save, Delete, Close, LV, New, Edit. Each field and the list
+  // come right after a label, from which a screen reader takes the name of a control without text
+  // of its own: the three captions, and the title strip for the list. The position label comes
+  // first, to be drawn over the end of the title strip.
   lbl_position_ = layout_.Add(hwnd_, L"STATIC", L"", WS_VISIBLE | SS_CENTERIMAGE, {584, 0, 33, 25},
                               ids::kLblPosition, 12);
   lbl_name_ = layout_.Add(hwnd_, L"STATIC", L"Application Name", WS_VISIBLE | SS_CENTERIMAGE,
                           {8, 32, 283, 25}, ids::kLblName, 12);
   txt_name_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                           {8, 56, 283, 27}, ids::kTxtName, 12, WS_EX_CLIENTEDGE);
+  lbl_audience_ = layout_.Add(hwnd_, L"STATIC", L"Shown To", WS_VISIBLE | SS_CENTERIMAGE,
+                              {304, 32, 281, 25}, ids::kLblAudience, 12);
+  txt_audience_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                              {304, 56, 281, 27}, ids::kTxtAudience, 12, WS_EX_CLIENTEDGE);
   lbl_path_ = layout_.Add(hwnd_, L"STATIC", L"Application Path", WS_VISIBLE | SS_CENTERIMAGE,
                           {8, 88, 577, 25}, ids::kLblPath, 12);
   txt_path_ = layout_.Add(hwnd_, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
@@ -247,8 +267,8 @@ bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
       {8, 200, 577, 289}, ids::kLV, 9.75, WS_EX_CLIENTEDGE);
   SendMessageW(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  const wchar_t* const captions[] = {L"App Name", L"App Path"};
-  for (int i = 0; i < 2; ++i) {
+  const wchar_t* const captions[] = {L"App Name", L"App Path", L"Shown To"};
+  for (int i = 0; i < 3; ++i) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_SUBITEM;
     column.pszText = const_cast<wchar_t*>(captions[i]);
@@ -275,10 +295,12 @@ bool OptionaWindow::Create(std::unique_ptr<OptionaWindow> self) {
 }
 
 // Column widths and the browse picture for the window's density (the controls' places and fonts
-// follow the layout).
+// follow the layout). The columns are wider than the list together: it scrolls sideways to the
+// names a row is shown to.
 void OptionaWindow::ApplyDensity() {
   SendMessageW(lv_, LVM_SETCOLUMNWIDTH, 0, Scale(107, dpi_));
   SendMessageW(lv_, LVM_SETCOLUMNWIDTH, 1, Scale(400, dpi_));
+  SendMessageW(lv_, LVM_SETCOLUMNWIDTH, 2, Scale(150, dpi_));
   HBITMAP old = folder_picture_;
   folder_picture_ = FolderPicture(dpi_);
   SendMessageW(cmd_browse_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(folder_picture_));
@@ -347,6 +369,7 @@ void OptionaWindow::ShowRows(const std::vector<ListEntry>& rows, std::optional<i
   if (selected) {
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(lv_, LVM_SETITEMSTATE, *selected, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(lv_, LVM_ENSUREVISIBLE, *selected, FALSE);
   }
   InvalidateRect(lv_, nullptr, TRUE);
   showing_rows_ = false;
@@ -503,6 +526,9 @@ LRESULT OptionaWindow::OnNotify(NMHDR& header) {
         return 0;
       case NM_CUSTOMDRAW:
         return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+      case LVN_BEGINDRAG:
+        BeginDrag(reinterpret_cast<NMLISTVIEW&>(header).iItem);
+        return 0;
       default:
         return 0;
     }
@@ -528,12 +554,13 @@ LRESULT OptionaWindow::OnFindRow(const NMLVFINDITEMW& find) {
   return row ? *row : -1;
 }
 
-// The text of a cell of LV: the row's name in column 0, its path in column 1.
+// The text of a cell of LV: the row's name in column 0, its path in column 1, the names it is
+// shown to in column 2.
 const std::string& OptionaWindow::CellText(int row, int column) const {
   static const std::string kNone;
   if (rows_ == nullptr || row < 0 || static_cast<std::size_t>(row) >= rows_->size()) return kNone;
   const ListEntry& entry = (*rows_)[row];
-  return column == 0 ? entry.caption : entry.path;
+  return column == 0 ? entry.caption : column == 1 ? entry.path : entry.audience;
 }
 
 // A text longer than the list's buffer is cut to it.
@@ -544,14 +571,83 @@ void OptionaWindow::OnRowText(LVITEMW& item) {
   lstrcpynW(item.pszText, cell_.c_str(), item.cchTextMax);
 }
 
-// A row whose program is not there is drawn in dark red.
+// A row whose program is not there is drawn in dark red. While a row is dragged, the row it would
+// go to gets a line on the side where it would land.
 LRESULT OptionaWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
+  const int row = static_cast<int>(draw.nmcd.dwItemSpec);
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-      optiona_.RowMark(static_cast<int>(draw.nmcd.dwItemSpec)) == ProgramMark::kMissing) {
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
+    DrawDropLine(draw.nmcd.hdc, row);
+    return CDRF_DODEFAULT;
+  }
+  if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  if (optiona_.RowMark(row) == ProgramMark::kMissing) {
     draw.clrText = PaintColours(Part::kMissingProgram).text;
   }
-  return CDRF_DODEFAULT;
+  return dragging_ && row == drop_row_ ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+}
+
+// In the highlight colour, which the selected row (the one dragged) has as its ground: the line is
+// never next to it, so it stands out in any colour scheme.
+void OptionaWindow::DrawDropLine(HDC dc, int row) {
+  const auto dragged = SelectedRow();
+  if (!dragging_ || row != drop_row_ || !dragged || *dragged == row) return;
+  RECT line{LVIR_BOUNDS, 0, 0, 0};
+  if (!SendMessageW(lv_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&line))) return;
+  const int thickness = Scale(2, dpi_);
+  if (row > *dragged) line.top = line.bottom - thickness;  // it lands below the row
+  line.bottom = line.top + thickness;
+  FillRect(dc, &line, GetSysColorBrush(COLOR_HIGHLIGHT));
+}
+
+// A row dragged with the mouse is the row chosen: it is selected (as a click would) and moves when
+// it is dropped. The list has the mouse until then.
+void OptionaWindow::BeginDrag(int row) {
+  if (row < 0) return;
+  if (SelectedRow() != row) {
+    LVITEMW state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(lv_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  }
+  dragging_ = true;
+  drop_row_ = -1;
+  SendMessageW(tooltip_, TTM_POP, 0, 0);  // it speaks of clicks, and would hide rows
+  SetCapture(lv_);
+  SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+}
+
+// The place a row dropped at `point` (in LV's client area) goes to: the row under it, the last
+// place below the last row, the first row on screen over the column headers; outside the list,
+// none (-1).
+int OptionaWindow::DropRow(POINT point) {
+  RECT client;
+  GetClientRect(lv_, &client);
+  const int count = static_cast<int>(SendMessageW(lv_, LVM_GETITEMCOUNT, 0, 0));
+  if (!PtInRect(&client, point) || count == 0) return -1;
+  const int top = static_cast<int>(SendMessageW(lv_, LVM_GETTOPINDEX, 0, 0));
+  RECT first{LVIR_BOUNDS, 0, 0, 0};
+  SendMessageW(lv_, LVM_GETITEMRECT, top, reinterpret_cast<LPARAM>(&first));
+  const int height = first.bottom - first.top;
+  if (height <= 0) return -1;
+  const int row = point.y < first.top ? top : top + (point.y - first.top) / height;
+  return std::min(row, count - 1);
+}
+
+// The line moves with the pointer: the rows it leaves and reaches are drawn again.
+void OptionaWindow::DragOver(int row) {
+  if (row == drop_row_) return;
+  for (const int changed : {drop_row_, row}) {
+    if (changed >= 0) SendMessageW(lv_, LVM_REDRAWITEMS, changed, changed);
+  }
+  drop_row_ = row;
+}
+
+// The drag is over, dropped or not (Esc, the mouse taken by another window).
+void OptionaWindow::EndDrag() {
+  if (!dragging_) return;
+  DragOver(-1);
+  dragging_ = false;
+  if (GetCapture() == lv_) ReleaseCapture();
 }
 
 int OptionaWindow::RowUnderPointer() {
@@ -575,31 +671,75 @@ void OptionaWindow::UpdateListTip() {
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// On the way to the list: the pointer reaching another row may change the tooltip.
+// On the way to the list: the pointer reaching another row may change the tooltip; Alt+Up and
+// Alt+Down move the selected row; a dragged row follows the pointer.
 LRESULT CALLBACK OptionaWindow::ListProcedure(HWND list, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
   auto* self = reinterpret_cast<OptionaWindow*>(GetWindowLongPtrW(list, GWLP_USERDATA));
-  if (message == WM_GETDLGCODE) {
-    // Enter belongs to the list, which activates its row, not to the window (that has no default
-    // button, and would take it for one).
-    const auto* key = reinterpret_cast<const MSG*>(lparam);
-    const LRESULT code = CallWindowProcW(self->list_procedure_, list, message, wparam, lparam);
-    const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
-    return enter ? code | DLGC_WANTALLKEYS : code;
-  }
-  if (message == WM_MOUSEMOVE) {
-    const int row = self->RowUnderPointer();
-    if (row != self->tip_row_) {
-      self->tip_row_ = row;
-      self->UpdateListTip();
-    }
-  }
+  LRESULT result = 0;
+  if (self->ListMessage(message, wparam, lparam, result)) return result;
   return CallWindowProcW(self->list_procedure_, list, message, wparam, lparam);
+}
+
+// True when the message was answered here (with `result`), false when the list takes it.
+bool OptionaWindow::ListMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};  // of a mouse message
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter belongs to the list, which activates its row, not to the window (that has no
+      // default button, and would take it for one); so does Esc while a row is dragged.
+      const auto* key = reinterpret_cast<const MSG*>(lparam);
+      result = CallWindowProcW(list_procedure_, lv_, message, wparam, lparam);
+      const bool wanted = key != nullptr && key->message == WM_KEYDOWN &&
+                          (key->wParam == VK_RETURN || (dragging_ && key->wParam == VK_ESCAPE));
+      if (wanted) result |= DLGC_WANTALLKEYS;
+      return true;
+    }
+    case WM_SYSKEYDOWN:
+      if ((HIWORD(lparam) & KF_ALTDOWN) == 0 || (wparam != VK_UP && wparam != VK_DOWN)) {
+        return false;
+      }
+      if (const auto row = SelectedRow()) optiona_.LV_MoveRow(*row + (wparam == VK_UP ? -1 : 1));
+      // Then on as any key pressed with Alt, to the system's own handling, which marks the Alt key
+      // as used so that its release opens no menu; the list, whose arrows these are not, is passed.
+      result = DefWindowProcW(lv_, message, wparam, lparam);
+      return true;
+    case WM_MOUSEMOVE:
+      if (dragging_ && (wparam & MK_LBUTTON) != 0) {
+        SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+        DragOver(DropRow(point));
+        return true;
+      }
+      EndDrag();  // a drag whose button was let go where the list could not see it is over
+      if (const int row = RowUnderPointer(); row != tip_row_) {
+        tip_row_ = row;
+        UpdateListTip();
+      }
+      return false;
+    case WM_LBUTTONUP: {
+      if (!dragging_) return false;
+      const int row = DropRow(point);
+      EndDrag();
+      if (row >= 0) optiona_.LV_MoveRow(row);
+      return true;
+    }
+    case WM_KEYDOWN:
+      if (!dragging_ || wparam != VK_ESCAPE) return false;
+      EndDrag();
+      return true;
+    case WM_CAPTURECHANGED:
+      EndDrag();
+      return false;
+    default:
+      return false;
+  }
 }
 
 LRESULT OptionaWindow::OnColour(HDC dc, HWND control) {
   if (control == lbl_title_) return ColourControl(dc, Part::kTitle);
-  if (control == lbl_name_ || control == lbl_path_) return ColourControl(dc, Part::kFieldCaption);
+  if (control == lbl_name_ || control == lbl_audience_ || control == lbl_path_) {
+    return ColourControl(dc, Part::kFieldCaption);
+  }
   return ColourControl(dc, Part::kWindow);
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "platform/identity_win.h"
 #include "platform/platform_win.h"
 #include "platform/program_icons_win.h"
 #include "platform/session_win.h"
@@ -24,7 +25,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   auto& env = *new marlo::Win32Environment;
   auto& locale = *new marlo::Win32Locale;
   auto& icons = *new marlo::Win32ProgramIcons;
-  marlo::Platform platform{files, processes, clock, env, locale, icons};
+  auto& identity = *new marlo::Win32Identity;
+  marlo::Platform platform{files, processes, clock, env, locale, icons, identity};
   marlo::Session session{platform};
 
   marlo::OpenMasterWindow(session);

@@ -325,10 +325,10 @@ bool PointerAt(POINT point) {
   return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
 }
 
-// Moves the pointer to `point` and presses the left button `clicks` times, as a quick hand does.
+// Moves the pointer to `point`; the input that did it, for button events at the same place.
 // Every button event carries the position too: under Wine's desktop a button event without one
 // is placed wherever the X pointer last reported itself, which can lag behind.
-void ClickAt(POINT point, int clicks) {
+INPUT MoveTo(POINT point) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   INPUT at{};
@@ -338,6 +338,12 @@ void ClickAt(POINT point, int clicks) {
   at.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &at, sizeof at);
   WaitUntil([&] { return PointerAt(point); }, std::chrono::seconds(2));
+  return at;
+}
+
+// Moves the pointer to `point` and presses the left button `clicks` times, as a quick hand does.
+void ClickAt(POINT point, int clicks) {
+  const INPUT at = MoveTo(point);
   Sleep(100);
   std::vector<INPUT> buttons(2 * clicks, at);
   for (int i = 0; i < clicks; ++i) {
@@ -445,6 +451,42 @@ RECT ListViewRowRect(HWND list_view, int row) {
   return rect;
 }
 
+std::vector<std::string> ListViewColumn(HWND list_view, int column) {
+  std::vector<std::string> cells;
+  RemoteBuffer buffer(list_view, 4096);
+  const LRESULT count = buffer.address() ? SendMessageA(list_view, LVM_GETITEMCOUNT, 0, 0) : 0;
+  for (int row = 0; row < count; ++row)
+    cells.push_back(ListViewText(list_view, buffer, row, column));
+  return cells;
+}
+
+// Past the system's drag distance first, and on only once the window under `from` has taken the
+// mouse, as a hand waits to see the row follow: moves sent before that may reach the window as one
+// (Wine keeps only the last of the moves waiting), outside it, and start no drag.
+bool DragPointer(POINT from, POINT to, const std::function<void()>& before_release) {
+  const DWORD thread = GetWindowThreadProcessId(WindowFromPoint(from), nullptr);
+  INPUT at = MoveTo(from);
+  at.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &at, sizeof at);
+  from.x += 2 * GetSystemMetrics(SM_CXDRAG);
+  at = MoveTo(from);
+  const bool taken = WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr;
+      },
+      std::chrono::seconds(3));
+  for (int step = 1; taken && step <= 4; ++step) {
+    at = MoveTo({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+  }
+  if (taken && before_release) before_release();
+  at.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(1, &at, sizeof at);
+  Sleep(150);
+  return taken;
+}
+
 void ClickListViewRow(HWND list_view, int row, bool double_click) {
   const RECT rect = ListViewRowRect(list_view, row);
   POINT point{rect.left + 10, (rect.top + rect.bottom) / 2};
@@ -479,12 +521,15 @@ void ClickControl(HWND control) {
   ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, 1);
 }
 
-void PressKey(WORD virtual_key) {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = virtual_key;
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof inputs[0]);
+// The modifier's press and release around the key's, when there is one.
+void PressKey(WORD virtual_key, WORD modifier) {
+  INPUT inputs[4] = {};
+  for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[3].ki.wVk = modifier;
+  inputs[1].ki.wVk = inputs[2].ki.wVk = virtual_key;
+  inputs[2].ki.dwFlags = inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  const int first = modifier != 0 ? 0 : 1;
+  SendInput(4 - 2 * first, inputs + first, sizeof inputs[0]);
   Sleep(100);
 }
 

@@ -95,6 +95,8 @@ int ListBoxSelection(HWND list);
 
 // The rows of a list view of another process, as (name, path) pairs.
 std::vector<std::pair<std::string, std::string>> ListViewRows(HWND list_view);
+// The texts of one column of such a list view, row by row.
+std::vector<std::string> ListViewColumn(HWND list_view, int column);
 
 // A person's hands: real input through the desktop.
 // Clicks a list box item until it is selected.
@@ -107,7 +109,11 @@ void ClickListViewRow(HWND list_view, int row, bool double_click = false);
 void TypeText(const std::string& text);
 // Empties an edit control, clicks into it and types `text`.
 void TypeInto(HWND edit, const std::string& text);
-void PressKey(WORD virtual_key);
+// Presses a key, with `modifier` (VK_MENU, VK_SHIFT, VK_CONTROL) held if one is given.
+void PressKey(WORD virtual_key, WORD modifier = 0);
+// A drag as a hand makes it: the left button pressed at `from`, held while the pointer moves to
+// `to` in steps, `before_release` done there, and let go; false when no window took the mouse.
+bool DragPointer(POINT from, POINT to, const std::function<void()>& before_release = {});
 void Activate(HWND window);
 // Clicks the button of a window's frame that answers `hit` (HTCLOSE, HTMINBUTTON) to a hit test.
 bool ClickFrameButton(HWND window, LRESULT hit);

@@ -3,6 +3,7 @@
 // down how and where they were started.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 
@@ -156,8 +157,9 @@ TEST_F(LaunchTest, ClientStartsThroughTheShareAndHidesOptionsAndExit) {
     return MoveFileExA((kMenu + "\\saved.tmp").c_str(), (kMenu + "\\app.txt").c_str(),
                        MOVEFILE_REPLACE_EXISTING) != 0;
   };
-  ASSERT_TRUE(save("Stock=D:\\STOCK\\Z.EXE\r\nSales=D:\\SALES\\NEWSALES\\X.EXE\r\n"
-                   "Old=D:\\SALES\\OLD\\Y.EXE\r\n"));
+  ASSERT_TRUE(
+      save("Stock=D:\\STOCK\\Z.EXE\r\nSales=D:\\SALES\\NEWSALES\\X.EXE\r\n"
+           "Old=D:\\SALES\\OLD\\Y.EXE\r\n"));
   Sleep(4000);
   EXPECT_EQ(ListBoxItems(List7(main)).size(), 2u);
   auto since = std::chrono::steady_clock::now();
@@ -247,6 +249,39 @@ TEST_P(BothModesTest, AMissingProgramSaysSoOnBothRoutesAndTheMenuGoesOn) {
   EXPECT_EQ(StartedPrograms()[0].command_line, "\"" + mode.root + "SALES\\NEWSALES\\X.EXE\"");
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
   EXPECT_EQ(marlo_->FindWindowOf("#32770"), nullptr);
+}
+
+// A list for some of the office only: an entry for this computer, one for its user, one for the
+// Administrators (whom Wine's user belongs to), one for another computer and one for a group that
+// does not exist. The menu shows the first three and the entry for everyone, in file order, and
+// the entry clicked is the one started, never its neighbour in the file.
+TEST_P(BothModesTest, ShowsTheEntriesMeantForThisWorkstationAndStartsTheOneChosen) {
+  const Mode& mode = GetParam();
+  CopyProgram("probe.exe", "D:\\SALES\\USER.EXE");
+  char computer[MAX_COMPUTERNAME_LENGTH + 1], user[257];
+  DWORD computer_length = sizeof computer, user_length = sizeof user;
+  ASSERT_TRUE(GetComputerNameA(computer, &computer_length) && GetUserNameA(user, &user_length));
+  std::string lower = computer;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  HWND main = Open(mode.folder,
+                   "Other=D:\\SALES\\OTHER.EXE=@NOT-THIS-PC-*\r\n"
+                   "Mine=D:\\SALES\\MINE.EXE=@" +
+                       lower.substr(0, lower.size() - 1) +
+                       "?\r\n"
+                       "Nobody=D:\\SALES\\NOBODY.EXE=@No Such Group Here\r\n"
+                       "User=D:\\SALES\\USER.EXE=@Stock, " +
+                       std::string(computer) + "\\" + user +
+                       "\r\n"
+                       "Admins=D:\\SALES\\ADMINS.EXE=@ Administrators \r\n"
+                       "Everyone=D:\\SALES\\EVERYONE.EXE=a note\r\n",
+                   mode.name);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ListBoxItems(List7(main)).size() == 4; }));
+  EXPECT_EQ(ListBoxItems(List7(main)),
+            (std::vector<std::string>{"Mine", "User", "Admins", "Everyone"}));
+  DoubleClickListItem(List7(main), 1);
+  ASSERT_TRUE(WaitForStarts(1));
+  EXPECT_EQ(StartedPrograms()[0].command_line, "\"" + mode.root + "SALES\\USER.EXE\"");
 }
 
 // Entries that start by the rules people know from Windows: arguments after the program, a
@@ -378,18 +413,21 @@ TEST_P(BothModesTest, EachEntryShowsItsProgramsIconOrTheMarkOfAMissingOne) {
   const int size = marlo::SmallIconSize(marlo::WindowDpi(main));
   HICON own = nullptr;
   ASSERT_EQ(PrivateExtractIconsW(L"D:\\SALES\\OWN\\O.EXE", 0, size, size, &own, nullptr, 1, 0), 1u);
-  HICON system = static_cast<HICON>(
-      LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, 0));
+  HICON system =
+      static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, 0));
   const auto own_shown = IconOn(own, size, GetSysColor(COLOR_HIGHLIGHT));  // the chosen entry
   const auto system_shown = IconOn(system, size, RGB(255, 192, 192));
   DestroyIcon(own);
   DestroyIcon(system);
   const std::size_t tolerance = static_cast<std::size_t>(size * size / 20);  // 5% of the pixels
   Activate(main);
-  EXPECT_TRUE(WaitUntil([&] { return Differing(ShownIcon(list, 0, size), own_shown) <= tolerance; }))
-      << Differing(ShownIcon(list, 0, size), own_shown) << " pixels differ from its own icon";
-  EXPECT_TRUE(WaitUntil([&] { return Differing(ShownIcon(list, 1, size), system_shown) <= tolerance; }))
-      << Differing(ShownIcon(list, 1, size), system_shown)
+  EXPECT_TRUE(WaitUntil([&] {
+    return Differing(ShownIcon(list, 0, size), own_shown) <= tolerance;
+  })) << Differing(ShownIcon(list, 0, size), own_shown)
+      << " pixels differ from its own icon";
+  EXPECT_TRUE(WaitUntil([&] {
+    return Differing(ShownIcon(list, 1, size), system_shown) <= tolerance;
+  })) << Differing(ShownIcon(list, 1, size), system_shown)
       << " pixels differ from the system's program icon";
   const auto marked = [&] {
     const auto pixels = ShownIcon(list, 2, size);

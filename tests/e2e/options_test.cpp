@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <tuple>
 
 #include "harness.h"
 // After windows.h, which it needs.
@@ -17,6 +18,7 @@ using namespace e2e;
 namespace master = marlo::master_ids;
 namespace ids = marlo::optiona_ids;
 using Rows = std::vector<std::pair<std::string, std::string>>;
+using Names = std::vector<std::string>;
 
 const std::string kMenu = "D:\\MENU";
 const std::string kList = kMenu + "\\app.txt";
@@ -121,6 +123,7 @@ TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
                                                {ids::kCmdDelete, "Delete"},
                                                {ids::kCmdClose, "Close"},
                                                {ids::kTxtName, "Application Name"},
+                                               {ids::kTxtAudience, "Shown To"},
                                                {ids::kTxtPath, "Application Path"},
                                                {ids::kLV, "Main Menu Settings"}};
   for (const auto& [id, name] : names) {
@@ -133,10 +136,16 @@ TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
     EXPECT_TRUE(IsWindowVisible(named)) << name;
     EXPECT_EQ(WindowText(named), name);
   }
+  // "Shown To" beside the name, its caption in the same colours; its column after the path's.
+  const RECT shown_to = PlaceInParent(Item(options, ids::kTxtAudience));
+  EXPECT_EQ(std::tuple(shown_to.left, shown_to.top, shown_to.right, shown_to.bottom),
+            std::tuple(304L, 56L, 585L, 83L));
+  EXPECT_EQ(ClientPixel(options, 306, 34), RGB(128, 128, 255));
+  EXPECT_EQ(SendMessageA(Item(options, ids::kLV), LVM_GETCOLUMNWIDTH, 2, 0), 150);
   // The focus order is the program's own (Delete, disabled, is passed over), and goes round.
   ClickControl(Item(options, ids::kTxtName));
-  for (const int id : {ids::kTxtPath, ids::kCmdBrowse, ids::kCmdSave, ids::kCmdClose, ids::kLV,
-                       ids::kCmdNew, ids::kCmdEdit, ids::kTxtName}) {
+  for (const int id : {ids::kTxtAudience, ids::kTxtPath, ids::kCmdBrowse, ids::kCmdSave,
+                       ids::kCmdClose, ids::kLV, ids::kCmdNew, ids::kCmdEdit, ids::kTxtName}) {
     PressKey(VK_TAB);
     EXPECT_TRUE(WaitUntil([&] {
       GUITHREADINFO thread{};
@@ -148,7 +157,8 @@ TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
 }
 
 // By keys alone: the fields follow the selection, so Edit writes the row the selection is on;
-// letters typed in quick succession go to the row they begin; Enter on a row arms Delete.
+// letters typed in quick succession go to the row they begin; Alt+Up and Alt+Down move the
+// selected row one place, not past either end, and open no menu; Enter on a row arms Delete.
 TEST_F(OptionsTest, TheListByKeyboard) {
   HWND options =
       OpenOptions("Alpha=D:\\A.EXE\r\nBeta=D:\\B.EXE\r\nTape=D:\\T.EXE\r\nTools=D:\\X.EXE\r\n");
@@ -175,31 +185,49 @@ TEST_F(OptionsTest, TheListByKeyboard) {
     TypeText(typed);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(name) == row; })) << typed;
   }
+  PressKey(VK_UP, VK_MENU);
+  PressKey(VK_DOWN, VK_MENU);
+  EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(lv, 0)[1] == "Alpha"; }));
+  EXPECT_EQ(WindowText(Item(options, ids::kLblPosition)), "2");
+  PressKey(VK_END);
+  PressKey(VK_DOWN, VK_MENU);
+  PressKey(VK_UP, VK_MENU);
+  const Names moved{"GAMMA", "Alpha", "Tools", "Tape"};
+  EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(lv, 0) == moved; }));
 
   EXPECT_FALSE(IsWindowEnabled(Item(options, ids::kCmdDelete)));
   PressKey(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(options, ids::kCmdDelete)) != 0; }));
   ClickControl(Item(options, ids::kCmdDelete));
   Answer("Info", "Please Save Before You Close");
-  EXPECT_EQ(ListViewRows(lv),
-            (Rows{{"GAMMA", "D:\\B.EXE"}, {"Tape", "D:\\T.EXE"}, {"Tools", "D:\\X.EXE"}}));
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Info", "Save Succesfully");
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"),
+            "GAMMA=D:\\B.EXE\r\nAlpha=D:\\A.EXE\r\nTape=D:\\T.EXE\r\n");
 }
 
+// The names a row is shown to come back as they were, and as typed (not in upper case); a field
+// emptied makes the row one for everyone.
 TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {
-  HWND options = OpenOptions(kThreeRows);
+  HWND options =
+      OpenOptions("A=D:\\A.EXE=@Old\r\nB=D:\\B.EXE=@SALES-*, Accounts\r\nC=D:\\C.EXE\r\n");
   ASSERT_NE(options, nullptr);
   HWND lv = Item(options, ids::kLV);
   HWND name = Item(options, ids::kTxtName);
   HWND path = Item(options, ids::kTxtPath);
+  HWND shown_to = Item(options, ids::kTxtAudience);
+  EXPECT_EQ(ListViewColumn(lv, 2), (Names{"Old", "SALES-*, Accounts", ""}));
 
   ClickListViewRow(lv, 1);
   ASSERT_TRUE(WaitUntil([&] { return WindowText(name) == "B"; }));
   EXPECT_EQ(WindowText(path), "D:\\B.EXE");
+  EXPECT_EQ(WindowText(shown_to), "SALES-*, Accounts");
   EXPECT_EQ(WindowText(Item(options, ids::kLblPosition)), "2");
 
   // New: below the selected row, the name as typed, the path in upper case.
   TypeInto(name, "Pay Roll");
   TypeInto(path, "d:\\pay\\pay.exe");
+  TypeInto(shown_to, "Wages, North-PC");
   ClickControl(Item(options, ids::kCmdNew));
   ASSERT_TRUE(WaitUntil([&] { return ListViewRows(lv).size() == 4; }));
   EXPECT_EQ(ListViewRows(lv)[2],
@@ -211,11 +239,12 @@ TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {
   Answer("Marlo Exe Not Found", "Please install Marlo.exe in same drive, Do not Drive Change");
   EXPECT_EQ(ListViewRows(lv).size(), 4u);
 
-  // Edit: both fields in upper case.
+  // Edit: the name and the path in upper case, and no names left to show the row to.
   ClickListViewRow(lv, 0);
   ASSERT_TRUE(WaitUntil([&] { return WindowText(name) == "A"; }));
   TypeInto(name, "Sales");
   TypeInto(path, "d:\\sales\\s.exe");
+  TypeInto(shown_to, "");
   ClickControl(Item(options, ids::kCmdEdit));
   Answer("Info", "Please Save Before You Close");
 
@@ -230,9 +259,42 @@ TEST_F(OptionsTest, NewEditDeleteAndSaveGiveTheExactBytes) {
   ClickControl(Item(options, ids::kCmdSave));
   Answer("Info", "Save Succesfully");
   EXPECT_EQ(ReadBytes(kList).value_or("<missing>"),
-            "SALES=D:\\SALES\\S.EXE\r\nB=D:\\B.EXE\r\nPay Roll=D:\\PAY\\PAY.EXE\r\n");
+            "SALES=D:\\SALES\\S.EXE\r\nB=D:\\B.EXE=@SALES-*, Accounts\r\n"
+            "Pay Roll=D:\\PAY\\PAY.EXE=@Wages, North-PC\r\n");
   EXPECT_EQ(GetFileAttributesA(kList.c_str()) & FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_SYSTEM);
   EXPECT_TRUE(TemporaryFiles().empty());
+}
+
+// A row dragged with the mouse goes where it is dropped, a line showing where meanwhile: onto a
+// row, or below the last one to the end; outside the list, or after Esc, it stays.
+TEST_F(OptionsTest, ADraggedRowGoesWhereItIsDropped) {
+  HWND options = OpenOptions(kThreeRows);
+  ASSERT_NE(options, nullptr);
+  HWND lv = Item(options, ids::kLV);
+  // Each drag starts at a place of its own: a second press at one place would be a double-click.
+  const auto at = [&](int row, int across, int below = 0) {
+    const RECT rect = ListViewRowRect(lv, row);
+    POINT point{rect.left + across, (rect.top + rect.bottom) / 2 + below};
+    ClientToScreen(lv, &point);
+    return point;
+  };
+  Activate(options);
+  const auto line = [&] {
+    return CountPixels(lv, ListViewRowRect(lv, 1), GetSysColor(COLOR_HIGHLIGHT));
+  };
+  EXPECT_TRUE(DragPointer(at(0, 20), at(1, 20),
+                          [&] { EXPECT_TRUE(WaitUntil([&] { return line() > 100; })); }));
+  EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(lv, 0) == Names{"B", "A", "C"}; }));
+  EXPECT_TRUE(DragPointer(at(0, 40), at(2, 40, 100)));
+  EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(lv, 0) == Names{"A", "C", "B"}; }));
+  EXPECT_TRUE(DragPointer(at(0, 60), at(2, -30)));  // beside the list, level with the last row
+  EXPECT_TRUE(DragPointer(at(0, 80), at(2, 80), [] { PressKey(VK_ESCAPE); }));
+  PressKey(VK_DOWN, VK_MENU);  // A, still first and chosen, moves by one
+  EXPECT_TRUE(WaitUntil([&] { return ListViewColumn(lv, 0) == Names{"C", "A", "B"}; }));
+  ClickControl(Item(options, ids::kCmdSave));
+  Answer("Info", "Save Succesfully");
+  EXPECT_EQ(ReadBytes(kList).value_or("<missing>"),
+            "C=D:\\C.EXE\r\nA=D:\\A.EXE\r\nB=D:\\B.EXE\r\n");
 }
 
 TEST_F(OptionsTest, BrowseFillsThePathFromTheFileDialog) {
@@ -329,7 +391,7 @@ TEST_F(OptionsTest, AReadOnlyListIsNotReplacedAndTheSaveSaysSo) {
 
 const char* const kChanged =
     "app.txt was changed since this window read it.\r\nReplace it with this list?";
-const char* const kNoEquals = "A caption or a path cannot hold \"=\".";
+const char* const kNoEquals = "A caption, a path or a name it is shown to cannot hold \"=\".";
 const char* const kDrive = "Please install Marlo.exe in same drive, Do not Drive Change";
 
 TEST_F(OptionsTest, ASaveOverAListChangedByAnotherProgramAsksFirst) {
@@ -539,7 +601,8 @@ TEST_F(OptionsTest, NamesInAnyScriptInAUtf8ListAndInFolderNames) {
       "|\"\\\\FILESERVER\\APPS\\СКЛАД\\X.EXE\"|\\\\FILESERVER\\APPS\\СКЛАД";
   EXPECT_EQ(started.substr(started.size() - std::min(started.size(), expected.size())), expected)
       << started;
-  EXPECT_EQ(WaitForLines(menu + "\\user.txt", 4).size(), 4u);  // two starts on the server, one client
+  EXPECT_EQ(WaitForLines(menu + "\\user.txt", 4).size(),
+            4u);  // two starts on the server, one client
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ const Place kMasterPlaces[] = {
 
 const Place kOptionsPlaces[] = {
     {options_ids::kTxtName, {8, 56, 283, 27}, 12, nullptr},
+    {options_ids::kTxtAudience, {304, 56, 281, 27}, 12, nullptr},
     {options_ids::kTxtPath, {8, 112, 577, 27}, 12, nullptr},
     {options_ids::kCmdBrowse, {8, 144, 97, 49}, 9.75, nullptr},
     {options_ids::kCmdNew, {112, 144, 89, 49}, 9.75, "New"},
@@ -69,6 +70,7 @@ const Place kOptionsPlaces[] = {
     {options_ids::kLblTitle, {0, 0, 593, 25}, 12, "Main Menu Settings"},
     {options_ids::kLblName, {8, 32, 283, 25}, 12, "Application Name"},
     {options_ids::kLblPath, {8, 88, 577, 25}, 12, "Application Path"},
+    {options_ids::kLblAudience, {304, 32, 281, 25}, 12, "Shown To"},
 };
 
 // Every control at its place scaled to the screen (within two pixels), and its caption, in the
@@ -212,6 +214,7 @@ TEST_F(WindowTest, TheOptionsWindowScalesTheSameWay) {
   HWND lv = GetDlgItem(options, options_ids::kLV);
   EXPECT_NEAR(SendMessageA(lv, LVM_GETCOLUMNWIDTH, 0, 0), S(107), 1);
   EXPECT_NEAR(SendMessageA(lv, LVM_GETCOLUMNWIDTH, 1, 0), S(400), 1);
+  EXPECT_NEAR(SendMessageA(lv, LVM_GETCOLUMNWIDTH, 2, 0), S(150), 1);
 }
 
 // Read from the exe as Windows reads them: the icon, the manifest that asks for the common

@@ -1,8 +1,8 @@
-// Any bytes at all as app.txt, in whatever form they seem to be (UTF-16 with either mark too). The menu's reader gives exactly
-// the entries of the plain rules on the list's text (a line ends at CR LF or a lone CR; its caption
-// and path are the pieces 0 and 1 at "="), the window shows them in order with the first selected,
-// and what the Options window would write back, in the list's form, reads again as the same
-// entries.
+// Any bytes at all as app.txt, in whatever form they seem to be (UTF-16 with either mark too). The
+// menu's reader gives exactly the entries of the plain rules on the list's text (a line ends at CR
+// LF or a lone CR; its caption and path are the pieces 0 and 1 at "=", its audience piece 2 after
+// an "@"), the window shows those meant for it in order with the first selected, and what the
+// Options window would write back, in the list's form, reads again as the same entries.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +17,37 @@
 
 namespace {
 
+// Pieces 0 and 1, and piece 2 as the audience when it begins with "@".
+marlo::ListEntry PlainEntry(const std::vector<std::string>& pieces) {
+  const std::string third = marlo::PieceAt(pieces, 2);
+  return {marlo::PieceAt(pieces, 0), marlo::PieceAt(pieces, 1),
+          !third.empty() && third[0] == '@' ? third.substr(1) : ""};
+}
+
+// Whether a workstation with no name, whose user has no name and no groups, shows an entry: only
+// an audience of no names at all, or a name of stars alone (on either side of one "\"), fits it.
+bool PlainShown(const std::string& audience) {
+  const auto stars = [](const std::string& text) {
+    return text.find_first_not_of('*') == std::string::npos;
+  };
+  bool any = false;
+  for (std::string name : marlo::CutPieces(audience, ',')) {
+    name.erase(0, name.find_first_not_of(" \t") == std::string::npos
+                      ? name.size()
+                      : name.find_first_not_of(" \t"));
+    name.erase(name.find_last_not_of(" \t") + 1);
+    if (name.empty()) continue;
+    any = true;
+    const auto slash = name.find('\\');
+    if (slash == std::string::npos
+            ? stars(name)
+            : stars(name.substr(0, slash)) && stars(name.substr(slash + 1))) {
+      return true;
+    }
+  }
+  return !any;
+}
+
 // The rules written out the slow, obvious way.
 std::vector<marlo::ListEntry> PlainEntries(const std::string& bytes, bool complete) {
   std::vector<marlo::ListEntry> entries;
@@ -25,7 +56,7 @@ std::vector<marlo::ListEntry> PlainEntries(const std::string& bytes, bool comple
   for (std::size_t at = 0; at < bytes.size(); ++at) {
     if (bytes[at] == '\r') {
       const auto pieces = marlo::CutPieces(line, '=');
-      entries.push_back({marlo::PieceAt(pieces, 0), marlo::PieceAt(pieces, 1)});
+      entries.push_back(PlainEntry(pieces));
       line.clear();
       open = false;
       if (at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
@@ -36,7 +67,7 @@ std::vector<marlo::ListEntry> PlainEntries(const std::string& bytes, bool comple
   }
   if (open && complete) {
     const auto pieces = marlo::CutPieces(line, '=');
-    entries.push_back({marlo::PieceAt(pieces, 0), marlo::PieceAt(pieces, 1)});
+    entries.push_back(PlainEntry(pieces));
   }
   return entries;
 }
@@ -72,15 +103,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fakes::Machine machine;
   machine.files.files["D:\\MENU\\app.txt"].bytes = bytes;
   if (!complete) machine.files.fail_read_after["D:\\MENU\\app.txt"] = bytes.size();
+  machine.identity.computer = machine.identity.user = machine.identity.domain = "";
   fakes::MasterView view;
   marlo::Master master(machine.platform, view);
   master.Form_Load();
-  if (view.menu.size() != entries.size()) std::abort();
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (view.menu[i] != entries[i].caption || master.List5()[i] != entries[i].path) std::abort();
+  std::vector<marlo::ListEntry> shown;
+  for (const auto& entry : entries) {
+    if (PlainShown(entry.audience)) shown.push_back(entry);
   }
-  if (view.selection != (entries.empty() ? -1 : 0)) std::abort();
-  if (master.Label12 != (entries.empty() ? "" : entries[0].path)) std::abort();
+  if (view.menu.size() != shown.size()) std::abort();
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (view.menu[i] != shown[i].caption || master.List5()[i] != shown[i].path) std::abort();
+  }
+  if (view.selection != (shown.empty() ? -1 : 0)) std::abort();
+  if (master.Label12 != (shown.empty() ? "" : shown[0].path)) std::abort();
   if (machine.files.Text("D:\\MENU\\app.txt") != bytes) std::abort();
   return 0;
 }

@@ -40,8 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
                       AudienceCase{"Accounts", true}, AudienceCase{"OFFICE\\Accounts", true},
                       AudienceCase{"Stock", false}, AudienceCase{"Nobody Has This", false},
                       AudienceCase{"Acc*", false},  // a group is named, never matched
-                      AudienceCase{"  bob ,Stock,  anna  ", true}, AudienceCase{"bob, Stock", false},
-                      AudienceCase{"", true}, AudienceCase{" , ", true}));
+                      AudienceCase{"  bob ,Stock,  anna  ", true},
+                      AudienceCase{"bob, Stock", false}, AudienceCase{"", true},
+                      AudienceCase{" , ", true}));
 
 TEST(AudienceNames, AreCutAtCommasWithoutTheBlanksAroundThem) {
   EXPECT_EQ(marlo::AudienceNames(" SALES-*, Accounts ,,OFFICE\\anna"),

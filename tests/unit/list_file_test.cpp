@@ -61,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"Sales=", {"Sales", ""}}, EntryCase{"A=B=C", {"A", "B"}},
                       EntryCase{" Sales = D:\\X.EXE ", {" Sales ", " D:\\X.EXE "}},
                       // the audience: a third field that begins with "@"; a note there is none
-                      EntryCase{"S=D:\\S.EXE=@SALES-*, Accounts=x", {"S", "D:\\S.EXE", "SALES-*, Accounts"}},
+                      EntryCase{"S=D:\\S.EXE=@SALES-*, Accounts=x",
+                                {"S", "D:\\S.EXE", "SALES-*, Accounts"}},
                       EntryCase{"S=D:\\S.EXE= @anna", {"S", "D:\\S.EXE"}},
                       EntryCase{"S=D:\\S.EXE=for the stock room", {"S", "D:\\S.EXE"}},
                       EntryCase{"S==@anna", {"S", "", "anna"}}, EntryCase{"S=X=@", {"S", "X"}}));

@@ -18,6 +18,8 @@ const std::string kList = "D:\\MENU\\app.txt";
 const char* const kDriveMessage =
     "message Marlo Exe Not Found: Please install Marlo.exe in same drive, Do not Drive Change";
 const char* const kSaveFirst = "message Info: Please Save Before You Close";
+const char* const kNoEquals =
+    "message Info: A caption, a path or a name it is shown to cannot hold \"=\".";
 
 class OptionaTest : public ::testing::Test {
  protected:
@@ -107,15 +109,15 @@ TEST_P(NewDriveTest, NewAndEditAcceptOnlyPathsOnTheMenusOwnDrive) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, NewDriveTest,
-                         ::testing::Values(DriveCase{"D:\\MENU", "D:\\X.EXE", true},
-                                           DriveCase{"D:\\MENU", "d:\\x.exe", true},
-                                           DriveCase{"d:\\menu", "D:\\X.EXE", true},
-                                           DriveCase{"D:\\MENU", "E:\\X.EXE", false},
-                                           DriveCase{"D:\\MENU", "", false},
-                                           DriveCase{"D:\\MENU", "\\\\SRV\\X.EXE", false},
-                                           DriveCase{"D:\\MENU", "\"d:\\my apps\\q.exe\" -Name x", true},
-                                           DriveCase{"D:\\MENU", "\"E:\\X.EXE\"", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, NewDriveTest,
+    ::testing::Values(DriveCase{"D:\\MENU", "D:\\X.EXE", true},
+                      DriveCase{"D:\\MENU", "d:\\x.exe", true},
+                      DriveCase{"d:\\menu", "D:\\X.EXE", true},
+                      DriveCase{"D:\\MENU", "E:\\X.EXE", false}, DriveCase{"D:\\MENU", "", false},
+                      DriveCase{"D:\\MENU", "\\\\SRV\\X.EXE", false},
+                      DriveCase{"D:\\MENU", "\"d:\\my apps\\q.exe\" -Name x", true},
+                      DriveCase{"D:\\MENU", "\"E:\\X.EXE\"", false}));
 
 TEST_F(OptionaTest, NewKeepsTheTypedNameAndUpperCasesThePathBelowTheSelectedRow) {
   auto& o = Open("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
@@ -137,7 +139,8 @@ TEST_F(OptionaTest, NewKeepsTheTypedNameAndUpperCasesThePathBelowTheSelectedRow)
 // The program in upper case, its arguments and the names it is shown to as typed.
 TEST_F(OptionaTest, NewAndEditUpperCaseTheProgramAndKeepItsArgumentsAndAudience) {
   const std::pair<std::string, std::string> paths[] = {
-      {"d:\\apps\\rep.exe /Daily \"Q1 Report.xlsx\"", "D:\\APPS\\REP.EXE /Daily \"Q1 Report.xlsx\""},
+      {"d:\\apps\\rep.exe /Daily \"Q1 Report.xlsx\"",
+       "D:\\APPS\\REP.EXE /Daily \"Q1 Report.xlsx\""},
       {"\"d:\\my apps\\q.exe\" -Name x", "\"D:\\MY APPS\\Q.EXE\" -Name x"},
       {"d:\\program files\\x.exe", "D:\\PROGRAM FILES\\X.EXE"},
       {"d:\\apps\\x", "D:\\APPS\\X"}};
@@ -154,7 +157,7 @@ TEST_F(OptionaTest, NewAndEditUpperCaseTheProgramAndKeepItsArgumentsAndAudience)
   view.audience = "x=y";
   view.calls.clear();
   options->cmdNew_Click();
-  EXPECT_EQ(view.calls, Strings{"message Info: A caption or a path cannot hold \"=\"."});
+  EXPECT_EQ(view.calls, Strings{kNoEquals});
 }
 
 TEST_F(OptionaTest, EditUpperCasesBothFieldsAndAsksForASave) {
@@ -316,8 +319,6 @@ INSTANTIATE_TEST_SUITE_P(EachStep, FailingSaveTest,
                          ::testing::Values("look", "read-only", "create", "write", "keep",
                                            "replace", "more than the menu reads"));
 
-const char* const kNoEquals = "message Info: A caption or a path cannot hold \"=\".";
-
 TEST_F(OptionaTest, NewAndEditRefuseAnEqualsSignInEitherField) {
   const std::string list = "A=D:\\A.EXE\r\n";
   auto& o = Open(list);
@@ -472,13 +473,13 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-// Alt+Up, Alt+Down and a drop: the selected row goes to the place given, and stays selected; a place
-// beyond either end moves nothing. A move is a change not saved.
+// Alt+Up, Alt+Down and a drop: the selected row goes to the place given, and stays selected; a
+// place beyond either end moves nothing. A move is a change not saved.
 TEST_F(OptionaTest, AMovedRowGoesToItsPlaceStaysSelectedAndIsSavedThere) {
   const struct {
     int selected, to;
     std::string order;
-  } moves[] = {{1, 0, "BAC"}, {1, 2, "ACB"}, {0, 2, "BCA"}, {2, 0, "CAB"},
+  } moves[] = {{1, 0, "BAC"},  {1, 2, "ACB"}, {0, 2, "BCA"}, {2, 0, "CAB"},
                {0, -1, "ABC"}, {2, 3, "ABC"}, {1, 1, "ABC"}};
   for (const auto& move : moves) {
     auto& o = Open("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE=@anna\r\n");

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/identity_win.h"
 #include "platform/platform_win.h"
 #include "platform/program_icons_win.h"
 #include "platform/session_win.h"
@@ -90,7 +91,8 @@ int main(int argc, char** argv) {
   BenchEnvironment env(folder);
   marlo::Win32Locale locale;
   marlo::Win32ProgramIcons icons;
-  marlo::Platform platform{files, processes, clock, env, locale, icons};
+  marlo::Win32Identity identity;
+  marlo::Platform platform{files, processes, clock, env, locale, icons, identity};
   marlo::Session session{platform};
 
   std::vector<double> with_marks, without_marks;
