@@ -3,6 +3,43 @@
 #include "platform/paths.h"
 
 namespace marlo {
+namespace {
+
+// Piece `index` of `text` cut at every "\"; the empty text when there is none.
+std::string PieceOfPath(const std::string& text, int index) {
+  std::size_t from = 0;
+  for (; index > 0; --index) {
+    from = text.find('\\', from);
+    if (from == std::string::npos) return {};
+    ++from;
+  }
+  return text.substr(from, text.find('\\', from) - from);
+}
+
+// Offices often reach the share through a mapped drive (M:\MENU): that workstation is a client
+// too, and reaches the server's programs through the share of the drive's connection where the
+// system knows it, else through the drive itself (D:\SALES\X.EXE as M:\SALES\X.EXE).
+std::string MappedDriveRoot(const std::string& program_folder, Environment& env) {
+  if (program_folder.size() < 2 || program_folder[1] != ':') return {};
+  const std::string drive = program_folder.substr(0, 2);
+  const auto connection = env.NetworkDrive(drive);
+  if (!connection) return {};
+  if (!IsShareForm(*connection)) return drive + "\\";
+  // A drive may be mapped to a folder below the share (\\FILESERVER\APPS\MENU): the share itself,
+  // \\server\share, stands for the server drive's root.
+  const auto share_end = connection->find('\\', connection->find('\\', 2) + 1);
+  return connection->substr(0, share_end) + "\\";
+}
+
+}  // namespace
+
+// A menu started from a share: "\\" + server + "\" + share + "\".
+std::string ClientRootOf(const std::string& program_folder, Environment& env) {
+  const std::string mapped = MappedDriveRoot(program_folder, env);
+  if (!mapped.empty()) return mapped;
+  if (!IsShareForm(program_folder)) return {};
+  return "\\\\" + PieceOfPath(program_folder, 2) + "\\" + PieceOfPath(program_folder, 3) + "\\";
+}
 
 std::string ReachedBy(const std::string& root, const std::string& listed) {
   if (root.empty() || IsShareForm(listed)) return listed;

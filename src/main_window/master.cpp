@@ -23,7 +23,7 @@ Master::Master(Platform& platform, MasterView& view)
     : platform_(platform),
       view_(view),
       program_folder_(platform.env.ProgramFolder()),
-      root_(ClientRoot()),
+      root_(ClientRootOf(program_folder_, platform.env)),
       menu_(MenuListOf({}, true)),
       audiences_(std::make_shared<Audiences>(platform.identity, platform.locale)),
       looks_(
@@ -31,8 +31,7 @@ Master::Master(Platform& platform, MasterView& view)
           [this](std::function<void()> work, std::function<void()> then) {
             view_.OffThread(Lane::kBackground, std::move(work), std::move(then));
           },
-          [this] { view_.RedrawMenu(); },
-          [this] { return !started_up_ || view_.IsMinimised(); }) {}
+          [this] { view_.RedrawMenu(); }, [this] { return !started_up_ || view_.IsMinimised(); }) {}
 
 // Only a lookup that was made can tell that the list is missing. One that could not be made (a
 // share that did not answer) is no reason to add a default line to the office's list: the list
@@ -121,9 +120,8 @@ int Master::PlaceOfChosenEntryIn(const MenuList& menu) const {
 // Which entries this workstation shows is worked out with the list's read, off the window's
 // thread: a group may be asked of the domain. What was found holds for the life of the menu.
 AudienceTest Master::Shown() const {
-  return [audiences = audiences_](std::string_view audience) {
-    return audiences->Includes(audience);
-  };
+  return
+      [audiences = audiences_](std::string_view audience) { return audiences->Includes(audience); };
 }
 
 std::string Master::PathAt(int index) const {

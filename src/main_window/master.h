@@ -1,8 +1,9 @@
 // Master, the main window: its working state and its handlers.
 //
 // The state is kept as the texts and lists the handlers read and write by name. The handlers of
-// the start-mode step (Timer2_Timer, ComputeClientPaths) live in launch/start_mode.cpp, those of
-// starting a program (Command1_Click, List7_DblClick) in launch/start_program.cpp.
+// the start-mode step (Timer2_Timer, ComputeClientPaths) live in master_start_mode.cpp, those of
+// starting a program (Command1_Click, List7_DblClick) in master_start.cpp; what they work out is
+// in launch/.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "launch/program_looks.h"
+#include "launch/start_program.h"
 #include "main_window/audience.h"
 #include "main_window/list_form.h"
 #include "main_window/master_view.h"
@@ -98,12 +100,8 @@ class Master {
   void ListReadAgain(std::unique_ptr<MenuList> menu);
   void LookAgainIn(std::chrono::milliseconds delay);
   std::uint64_t Now() { return platform_.clock.After(std::chrono::milliseconds(0)).milliseconds; }
-  struct StartDone;
   void StartCurrentEntry(bool drive_check);
   void Started(const StartDone& done);
-  std::string ClientRoot();
-  std::string ShareRoot();
-  std::string MappedDriveRoot();
   bool IsClient() const { return !root_.empty(); }
 
   Platform& platform_;
@@ -113,12 +111,12 @@ class Master {
   // (\\FILESERVER\APPS\), or for a menu started from a network drive that drive's connection
   // or the drive itself (M:\); empty on the server.
   std::string root_;
-  std::unique_ptr<MenuList> menu_;      // what the menu shows; List7 and List5 are its parts
-  std::unique_ptr<MenuList> incoming_;  // a list the window is still putting in the menu
+  std::unique_ptr<MenuList> menu_;        // what the menu shows; List7 and List5 are its parts
+  std::unique_ptr<MenuList> incoming_;    // a list the window is still putting in the menu
   std::shared_ptr<Audiences> audiences_;  // who this workstation is, as the entries name it
-  bool list_came_ = false;              // the list of the start-up is in the menu
-  int chosen_ = -1;                     // the entry chosen in the menu, if any
-  bool starting_ = false;               // a start is under way
+  bool list_came_ = false;                // the list of the start-up is in the menu
+  int chosen_ = -1;                       // the entry chosen in the menu, if any
+  bool starting_ = false;                 // a start is under way
   // The start-mode step has run: the window is on screen with its menu, and the icons are looked
   // for from then on (the start-up is not slowed by them).
   bool started_up_ = false;

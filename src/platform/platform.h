@@ -195,6 +195,15 @@ class Environment {
   virtual std::optional<std::string> NetworkDrive(const std::string& drive) = 0;
 };
 
+// What is known of a listed program: not yet, there, or not there; and the picture it is shown
+// with.
+enum class ProgramMark { kUnknown, kFound, kMissing };
+
+struct ProgramLook {
+  ProgramMark mark = ProgramMark::kUnknown;
+  std::uintptr_t icon = 0;  // the program's own icon; 0 for one without (the system's then)
+};
+
 // The pictures the windows show listed programs with.
 class ProgramIcons {
  public:
