@@ -64,6 +64,9 @@ ClientPaths ClientPathsOf(const std::string& program, const std::string& root) {
                                                       : paths.label14.substr(last_backslash + 1);
   paths.label18 = ReachedBy(root, program);
   if (!paths.label20.empty()) paths.label18.erase(paths.label18.size() - paths.label20.size() - 1);
+  // A program in the root of a drive (M:\X.EXE) works in that root: "M:" alone would be the
+  // drive's current folder.
+  if (paths.label18.size() == 2 && paths.label18[1] == ':') paths.label18 += '\\';
   return paths;
 }
 
