@@ -179,10 +179,8 @@ void Master::WriteDefaultList() {
   const Deadline deadline = platform_.clock.After(kAppendPatience);
   view_.OffThread(
       Lane::kFiles,
-      [&files, written, path = program_folder_ + "\\APP.txt", bytes = list.bytes,
-       list_path = ListFilePath(program_folder_)] {
+      [&files, written, path = program_folder_ + "\\APP.txt", bytes = list.bytes] {
         *written = files.Create(path, bytes);
-        if (!written->ok && LookFor(files, list_path, IsList) == true) *written = {true, ""};
       },
       [this, written] {
         view_.ShowMessage(written->ok ? "Please Re Start Programm..."
