@@ -36,3 +36,9 @@ if(benchmark_FOUND)
   target_link_libraries(core_benchmarks PRIVATE marlo_core benchmark::benchmark)
   target_include_directories(core_benchmarks PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit)
 endif()
+
+# Includes run downward only: the platform layer knows nothing above it, and what a start works
+# out knows nothing of the windows.
+add_test(NAME includes_run_downward COMMAND sh -c
+  "! grep -rnE '#include \"(main_window|options|launch)/' platform && ! grep -rnE '#include \"(main_window|options)/' launch"
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/src)

@@ -28,7 +28,8 @@ set(marlo_runtime_link
 set_source_files_properties(
   src/main_window/start_log.cpp
   src/platform/paths.cpp
-  src/launch/start_mode.cpp
+  src/main_window/master_start_mode.cpp
+  src/main_window/master_start.cpp
   src/launch/start_program.cpp
   src/launch/start_plan.cpp
   src/launch/program_looks.cpp

@@ -18,13 +18,6 @@
 
 namespace marlo {
 
-enum class ProgramMark { kUnknown, kFound, kMissing };
-
-struct ProgramLook {
-  ProgramMark mark = ProgramMark::kUnknown;
-  std::uintptr_t icon = 0;  // the program's own icon; 0 for one without (the system's then)
-};
-
 // The look itself, on any thread: the file a start of `listed` would run (arguments aside, as this
 // workstation reaches it, `reach`), whether it is there, and its icon of `size` pixels.
 ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,

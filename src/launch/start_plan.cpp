@@ -3,6 +3,43 @@
 #include "platform/paths.h"
 
 namespace marlo {
+namespace {
+
+// Piece `index` of `text` cut at every "\"; the empty text when there is none.
+std::string PieceOfPath(const std::string& text, int index) {
+  std::size_t from = 0;
+  for (; index > 0; --index) {
+    from = text.find('\\', from);
+    if (from == std::string::npos) return {};
+    ++from;
+  }
+  return text.substr(from, text.find('\\', from) - from);
+}
+
+// Offices often reach the share through a mapped drive (M:\MENU): that workstation is a client
+// too, and reaches the server's programs through the share of the drive's connection where the
+// system knows it, else through the drive itself (D:\SALES\X.EXE as M:\SALES\X.EXE).
+std::string MappedDriveRoot(const std::string& program_folder, Environment& env) {
+  if (program_folder.size() < 2 || program_folder[1] != ':') return {};
+  const std::string drive = program_folder.substr(0, 2);
+  const auto connection = env.NetworkDrive(drive);
+  if (!connection) return {};
+  if (!IsShareForm(*connection)) return drive + "\\";
+  // A drive may be mapped to a folder below the share (\\FILESERVER\APPS\MENU): the share itself,
+  // \\server\share, stands for the server drive's root.
+  const auto share_end = connection->find('\\', connection->find('\\', 2) + 1);
+  return connection->substr(0, share_end) + "\\";
+}
+
+}  // namespace
+
+// A menu started from a share: "\\" + server + "\" + share + "\".
+std::string ClientRootOf(const std::string& program_folder, Environment& env) {
+  const std::string mapped = MappedDriveRoot(program_folder, env);
+  if (!mapped.empty()) return mapped;
+  if (!IsShareForm(program_folder)) return {};
+  return "\\\\" + PieceOfPath(program_folder, 2) + "\\" + PieceOfPath(program_folder, 3) + "\\";
+}
 
 std::string ReachedBy(const std::string& root, const std::string& listed) {
   if (root.empty() || IsShareForm(listed)) return listed;
@@ -27,6 +64,9 @@ ClientPaths ClientPathsOf(const std::string& program, const std::string& root) {
                                                       : paths.label14.substr(last_backslash + 1);
   paths.label18 = ReachedBy(root, program);
   if (!paths.label20.empty()) paths.label18.erase(paths.label18.size() - paths.label20.size() - 1);
+  // A program in the root of a drive (M:\X.EXE) works in that root: "M:" alone would be the
+  // drive's current folder.
+  if (paths.label18.size() == 2 && paths.label18[1] == ':') paths.label18 += '\\';
   return paths;
 }
 

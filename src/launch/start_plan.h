@@ -10,6 +10,11 @@
 
 namespace marlo {
 
+// Where a menu run from `program_folder` reaches the root of the server's drive: on a client the
+// share (\\FILESERVER\APPS\), for a menu started from a network drive that drive's connection or
+// the drive itself (M:\); empty on the server. `env` tells what a drive is mapped to.
+std::string ClientRootOf(const std::string& program_folder, Environment& env);
+
 // A listed path as this workstation reaches it. `root` is where a client reaches the root of the
 // server's drive (\\FILESERVER\APPS\, or a mapped drive's M:\), empty on the server: there a path
 // is reached as listed. A path listed in share form is reached as it stands.

@@ -23,7 +23,7 @@ Master::Master(Platform& platform, MasterView& view)
     : platform_(platform),
       view_(view),
       program_folder_(platform.env.ProgramFolder()),
-      root_(ClientRoot()),
+      root_(ClientRootOf(program_folder_, platform.env)),
       menu_(MenuListOf({}, true)),
       audiences_(std::make_shared<Audiences>(platform.identity, platform.locale)),
       looks_(
@@ -179,10 +179,8 @@ void Master::WriteDefaultList() {
   const Deadline deadline = platform_.clock.After(kAppendPatience);
   view_.OffThread(
       Lane::kFiles,
-      [&files, written, path = program_folder_ + "\\APP.txt", bytes = list.bytes,
-       list_path = ListFilePath(program_folder_)] {
+      [&files, written, path = program_folder_ + "\\APP.txt", bytes = list.bytes] {
         *written = files.Create(path, bytes);
-        if (!written->ok && LookFor(files, list_path, IsList) == true) *written = {true, ""};
       },
       [this, written] {
         view_.ShowMessage(written->ok ? "Please Re Start Programm..."

@@ -1,8 +1,9 @@
 // Master, the main window: its working state and its handlers.
 //
 // The state is kept as the texts and lists the handlers read and write by name. The handlers of
-// the start-mode step (Timer2_Timer, ComputeClientPaths) live in launch/start_mode.cpp, those of
-// starting a program (Command1_Click, List7_DblClick) in launch/start_program.cpp.
+// the start-mode step (Timer2_Timer, ComputeClientPaths) live in master_start_mode.cpp, those of
+// starting a program (Command1_Click, List7_DblClick) in master_start.cpp; what they work out is
+// in launch/.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "launch/program_looks.h"
+#include "launch/start_program.h"
 #include "main_window/audience.h"
 #include "main_window/list_form.h"
 #include "main_window/master_view.h"
@@ -98,12 +100,8 @@ class Master {
   void ListReadAgain(std::unique_ptr<MenuList> menu);
   void LookAgainIn(std::chrono::milliseconds delay);
   std::uint64_t Now() { return platform_.clock.After(std::chrono::milliseconds(0)).milliseconds; }
-  struct StartDone;
   void StartCurrentEntry(bool drive_check);
   void Started(const StartDone& done);
-  std::string ClientRoot();
-  std::string ShareRoot();
-  std::string MappedDriveRoot();
   bool IsClient() const { return !root_.empty(); }
 
   Platform& platform_;

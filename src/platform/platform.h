@@ -104,8 +104,10 @@ class FileSystem {
   // attempt counting. Fails when nothing was written.
   virtual Outcome Append(const std::string& path, const std::string& text, Deadline deadline) = 0;
   // Makes the file `path` holding `bytes`, only where nothing of that name exists yet: never into
-  // a file that is there (another workstation may have made it a moment ago). Written whole or
-  // not at all.
+  // a file that is there (another workstation may have made it a moment ago). Succeeds when it
+  // was written whole, or when a file of that name was there already; a folder of that name is
+  // a failure. A file that could not be written whole is removed; where it cannot be, the reason
+  // says so.
   virtual Outcome Create(const std::string& path, const std::string& bytes) = 0;
 
   // A file saved in the place of another, in steps, all through handles of this program's own.
@@ -193,6 +195,15 @@ class Environment {
   // For a network drive (M:), where it leads: its connection (\\FILESERVER\APPS), or the empty
   // text when the system cannot tell. Nothing for a local drive.
   virtual std::optional<std::string> NetworkDrive(const std::string& drive) = 0;
+};
+
+// What is known of a listed program: not yet, there, or not there; and the picture it is shown
+// with.
+enum class ProgramMark { kUnknown, kFound, kMissing };
+
+struct ProgramLook {
+  ProgramMark mark = ProgramMark::kUnknown;
+  std::uintptr_t icon = 0;  // the program's own icon; 0 for one without (the system's then)
 };
 
 // The pictures the windows show listed programs with.

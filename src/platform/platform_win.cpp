@@ -250,16 +250,30 @@ Outcome Win32FileSystem::Create(const std::string& path, const std::string& byte
     file.Reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   }
-  if (!file.valid()) return Failure();
+  if (!file.valid()) {
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    const bool there = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    if (there && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      return {true, ""};
+    }
+    SetLastError(error);
+    return Failure();
+  }
   DWORD written = 0;
   const DWORD size = static_cast<DWORD>(bytes.size());
   const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
   if (wrote && written == size) return {true, ""};
   if (wrote) SetLastError(ERROR_DISK_FULL);
-  const Outcome failed = Failure();
+  Outcome failed = Failure();
+  // A folder where users may create files but not delete them keeps what could not be written:
+  // the admin must hear of it, or every menu would show an empty list.
   if (!may_delete || !GoesOnClose(file.get(), true)) {
     file.Reset(INVALID_HANDLE_VALUE);
-    DeleteFileW(name.c_str());
+    if (!DeleteFileW(name.c_str())) {
+      failed.reason += "; the file it left, " + path + ", could not be removed";
+    }
   }
   return failed;
 }

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include "launch/program_looks.h"
 #include "platform/platform.h"
 
 namespace marlo {

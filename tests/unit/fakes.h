@@ -45,6 +45,8 @@ class Files : public marlo::FileSystem {
   std::map<std::string, File> files;
   std::map<std::string, std::size_t> fail_read_after;  // path -> bytes read before the failure
   bool appends_fail = false;
+  bool create_writes =
+      true;  // false: a folder that takes a create, and refuses the write and the delete
   int searches = 0;
   std::map<std::string, int> searched;  // by pattern
   int stamps = 0;                       // files opened to ask their stamp
@@ -91,9 +93,14 @@ class Files : public marlo::FileSystem {
   marlo::Outcome Create(const std::string& path, const std::string& bytes) override {
     if (appends_fail || Fails("create list")) return {false, "access denied"};
     for (const auto& [name, file] : files) {
-      if (SameName(name, path)) return {false, "The file exists"};
+      if (SameName(name, path)) return {!file.attributes.folder, "The file exists"};
     }
     files[path].bytes = bytes;
+    if (!create_writes) {
+      files[path].bytes.clear();
+      return {false, "There is not enough space on the disk; the file it left, " + path +
+                         ", could not be removed"};
+    }
     return {true, ""};
   }
   static bool SameName(const std::string& a, const std::string& b) {

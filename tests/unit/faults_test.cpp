@@ -142,8 +142,7 @@ TEST(Faults, StartUpWithoutAListWritesTheDefaultListWholeOrSaysWhyNot) {
       },
       [](const fakes::Machine& machine, const StartupRun& run) {
         const std::string list = machine.files.Text("D:\\MENU\\APP.txt");
-        // The first search is the start-up's lookup (a later one looks again after a failed
-        // creation).
+        // The first search is the start-up's lookup.
         if (Failed(machine.faults, "search", 1)) {
           EXPECT_EQ(list, "<missing>");
           EXPECT_EQ(run.view.calls, Strings{kReadMessage});

@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE",
                    "\\\\FILESERVER\\APPS\\SALES", "\\\\FILESERVER\\APPS"},
         ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE", "M:\\SALES", ""},
+        // A program in the drive's root works in the root, not in the drive's current folder.
+        ClientCase{"M:\\MENU", "D:\\X.EXE", "X.EXE", "X.EXE", "M:\\", ""},
         // A drive mapped to the share with a final "\", or to a folder below it: the share.
         ClientCase{"M:\\MENU", "D:\\SALES\\X.EXE", "SALES\\X.EXE", "X.EXE",
                    "\\\\FILESERVER\\APPS\\SALES", "\\\\FILESERVER\\APPS\\"},

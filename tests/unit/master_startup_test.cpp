@@ -202,6 +202,8 @@ TEST_F(FormLoadTest, ADefaultListAnotherWorkstationWroteAMomentAgoIsLeftAlone) {
   EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
 }
 
+// Also in a folder that takes a create but refuses the write and the delete: the empty file left
+// there is named, never taken for a list that was there before.
 TEST_F(FormLoadTest, ADefaultListThatCannotBeWrittenIsReportedInsteadOfAskingForARestart) {
   machine.files.appends_fail = true;
   Load();
@@ -210,6 +212,12 @@ TEST_F(FormLoadTest, ADefaultListThatCannotBeWrittenIsReportedInsteadOfAskingFor
       (Strings{"message RMX: App.txt File Not Found...",
                "message RMX: The default list could not be written: access denied", "close"}));
   EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
+  machine.files.appends_fail = machine.files.create_writes = false;
+  view.calls.clear();
+  Load();
+  EXPECT_EQ(view.calls[1],
+            "message RMX: The default list could not be written: There is not enough space on "
+            "the disk; the file it left, D:\\MENU\\APP.txt, could not be removed");
 }
 
 TEST_F(FormLoadTest, FileExistsWantsANormalFile) {
