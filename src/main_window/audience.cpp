@@ -88,7 +88,10 @@ bool Audiences::Fits(std::string_view name) {
     fits = FitsWildcards(std::string_view(upper).substr(0, backslash), *domain_) &&
            FitsWildcards(std::string_view(upper).substr(backslash + 1), *user_);
   }
-  if (!fits && !HasWildcards(name)) fits = identity_.InGroup(std::string(name)).value_or(false);
+  if (!fits && !HasWildcards(name) && group_lookups_ < kMostGroupLookups) {
+    ++group_lookups_;
+    fits = identity_.InGroup(std::string(name)).value_or(false);
+  }
   names_.emplace(std::string(name), fits);
   return fits;
 }

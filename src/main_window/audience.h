@@ -34,6 +34,10 @@ bool FitsWildcards(std::string_view pattern, std::string_view text);
 // reads the list, whose pieces follow one another), so it needs no lock.
 class Audiences {
  public:
+  // No more groups than this are asked of the domain for one menu: a list of millions of names
+  // would keep every workstation asking for ever. Beyond it, a name fits nobody.
+  static constexpr std::size_t kMostGroupLookups = 4096;
+
   Audiences(Identity& identity, Locale& locale) : identity_(identity), locale_(locale) {}
 
   // Whether an entry meant for `audience` is shown here: one of its names is this computer, this
@@ -46,8 +50,9 @@ class Audiences {
   Identity& identity_;
   Locale& locale_;
   std::optional<std::string> computer_, user_, domain_;  // in upper case, once asked
-  std::map<std::string, bool, std::less<>> names_;       // by the name as written
-  std::map<std::string, bool, std::less<>> audiences_;   // by the field as written
+  std::size_t group_lookups_ = 0;
+  std::map<std::string, bool, std::less<>> names_;      // by the name as written
+  std::map<std::string, bool, std::less<>> audiences_;  // by the field as written
 };
 
 }  // namespace marlo

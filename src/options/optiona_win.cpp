@@ -205,6 +205,7 @@ class OptionaWindow : public OptionaView {
   bool showing_rows_ = false;  // the window itself sets LV's selection
   // A row dragged with the mouse: the drag is on, and the row it would go to if dropped now.
   bool dragging_ = false;
+  int dragged_row_ = -1;
   int drop_row_ = -1;
 };
 
@@ -610,6 +611,7 @@ void OptionaWindow::BeginDrag(int row) {
     SendMessageW(lv_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
   }
   dragging_ = true;
+  dragged_row_ = row;
   drop_row_ = -1;
   SendMessageW(tooltip_, TTM_POP, 0, 0);  // it speaks of clicks, and would hide rows
   SetCapture(lv_);
@@ -720,13 +722,15 @@ bool OptionaWindow::ListMessage(UINT message, WPARAM wparam, LPARAM lparam, LRES
       if (!dragging_) return false;
       const int row = DropRow(point);
       EndDrag();
-      if (row >= 0) optiona_.LV_MoveRow(row);
+      // Only the row picked up moves, should the selection have gone elsewhere meanwhile.
+      if (row >= 0 && SelectedRow() == dragged_row_) optiona_.LV_MoveRow(row);
       return true;
     }
     case WM_KEYDOWN:
-      if (!dragging_ || wparam != VK_ESCAPE) return false;
+      // A key ends the drag: Esc only that, any other goes on to the list.
+      if (!dragging_) return false;
       EndDrag();
-      return true;
+      return wparam == VK_ESCAPE;
     case WM_CAPTURECHANGED:
       EndDrag();
       return false;

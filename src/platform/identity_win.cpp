@@ -14,11 +14,17 @@ std::string Win32Identity::ComputerName() {
   return GetComputerNameW(name, &length) ? Utf8({name, length}) : std::string();
 }
 
+// Once, whichever window's lane asks first; the others wait for it.
+void Win32Identity::LookUpUser() {
+  AcquireSRWLockExclusive(&lock_);
+  if (!user_known_) FindUser();
+  user_known_ = true;
+  ReleaseSRWLockExclusive(&lock_);
+}
+
 // The account of the process's own token: its name and the domain (or computer) it belongs to.
 // Without it (an account the system cannot name), the user's name alone, as Windows gives it.
-void Win32Identity::LookUpUser() {
-  if (user_known_) return;
-  user_known_ = true;
+void Win32Identity::FindUser() {
   HANDLE token = nullptr;
   if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
     DWORD size = 0;

@@ -2,6 +2,8 @@
 // the user's groups as the user's own token holds them.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/platform.h"
 
 namespace marlo {
@@ -15,6 +17,9 @@ class Win32Identity : public Identity {
 
  private:
   void LookUpUser();
+  void FindUser();
+  // Every window's lanes share this object: the user's account is looked up once, under a lock.
+  SRWLOCK lock_ = SRWLOCK_INIT;
   bool user_known_ = false;
   std::string user_, domain_;
 };

@@ -44,6 +44,18 @@ INSTANTIATE_TEST_SUITE_P(
                       AudienceCase{"bob, Stock", false}, AudienceCase{"", true},
                       AudienceCase{" , ", true}));
 
+// Each name is asked once, and no more than a bound of them at all.
+TEST(Audiences, AskEachGroupOnceAndABoundedNumberOfThem) {
+  fakes::Machine machine;
+  machine.identity.groups = {{"ACCOUNTS", true}};
+  marlo::Audiences audiences(machine.identity, machine.locale);
+  std::string many = "Accounts";
+  for (int i = 0; i < 5000; ++i) many += ", G" + std::to_string(i);
+  EXPECT_TRUE(audiences.Includes("Stock, " + many));
+  EXPECT_FALSE(audiences.Includes("Stock, " + many.substr(9)));
+  EXPECT_EQ(machine.identity.asked.size(), marlo::Audiences::kMostGroupLookups);
+}
+
 TEST(AudienceNames, AreCutAtCommasWithoutTheBlanksAroundThem) {
   EXPECT_EQ(marlo::AudienceNames(" SALES-*, Accounts ,,OFFICE\\anna"),
             (std::vector<std::string_view>{"SALES-*", "Accounts", "OFFICE\\anna"}));
