@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "fakes.h"
+#include "main_window/audience.h"
 #include "main_window/list_file.h"
 #include "main_window/master.h"
+#include "main_window/menu_list.h"
 
 namespace {
 
@@ -88,6 +90,32 @@ void BM_GetPiece1MB100000Delimiters(benchmark::State& state) {
 }
 BENCHMARK(BM_GetPiece1MB100000Delimiters)->Unit(benchmark::kMicrosecond);
 
+// A menu of 1,000 entries made from its text as a start-up makes it, without audiences and with one
+// on each entry (another computer, a group not looked up, a group of the user's): every entry is
+// shown, and each name is asked once, as at every start of a menu.
+void MenuOf1000(benchmark::State& state, const char* audience) {
+  std::string bytes;
+  for (int i = 0; i < 1000; ++i) {
+    bytes += "Program " + std::to_string(i) + "=D:\\APPS\\P" + std::to_string(i) + "\\PROGRAM.EXE" +
+             audience + "\r\n";
+  }
+  fakes::Machine machine;
+  machine.identity.groups = {{"ADMINISTRATORS", true}};
+  for (auto _ : state) {
+    marlo::Audiences audiences(machine.identity, machine.locale);
+    const auto menu =
+        marlo::MenuListOf({marlo::ListForm::kAnsi, bytes}, true,
+                          [&](std::string_view names) { return audiences.Includes(names); });
+    if (menu->captions.size() != 1000) state.SkipWithError("an entry was not shown");
+  }
+}
+void BM_MenuOf1000(benchmark::State& state) { MenuOf1000(state, ""); }
+BENCHMARK(BM_MenuOf1000)->Unit(benchmark::kMicrosecond);
+void BM_MenuOf1000WithAudiences(benchmark::State& state) {
+  MenuOf1000(state, "=@NOT-HERE-*, No Such Group, Administrators");
+}
+BENCHMARK(BM_MenuOf1000WithAudiences)->Unit(benchmark::kMicrosecond);
+
 // Keeps the real time of every run by name, to print the ratios once all have run.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -114,6 +142,12 @@ int main(int argc, char** argv) {
       std::printf("%s on a 50 MB list: %.2fx the memchr line split\n", reader,
                   found->second / limit->second);
     }
+  }
+  const auto plain = reporter.seconds.find("BM_MenuOf1000");
+  const auto with = reporter.seconds.find("BM_MenuOf1000WithAudiences");
+  if (plain != reporter.seconds.end() && with != reporter.seconds.end()) {
+    std::printf("A menu of 1,000 entries with audiences: %.2fx the same menu without\n",
+                with->second / plain->second);
   }
   benchmark::Shutdown();
   return 0;
