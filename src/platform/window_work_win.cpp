@@ -1,5 +1,6 @@
 #include "platform/window_work_win.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace marlo {
@@ -147,10 +148,18 @@ void WindowWork::Run(Lane lane, std::function<void()> work, std::function<void()
   ReleaseSRWLockExclusive(&shared.lock);
   WakeConditionVariable(&shared.wake[index]);
   if (finish_by) {
+    // One entry a window, until the latest moment any of its owed pieces may take: the list does
+    // not grow with every start.
     AcquireSRWLockExclusive(&owed_lock);
     if (owed_work == nullptr)
       owed_work = new std::vector<std::pair<std::shared_ptr<Shared>, Deadline>>;
-    owed_work->emplace_back(shared_, *finish_by);
+    const auto known = std::find_if(owed_work->begin(), owed_work->end(),
+                                    [&](const auto& owed) { return owed.first == shared_; });
+    if (known == owed_work->end()) {
+      owed_work->emplace_back(shared_, *finish_by);
+    } else if (known->second.milliseconds < finish_by->milliseconds) {
+      known->second = *finish_by;
+    }
     ReleaseSRWLockExclusive(&owed_lock);
   }
 }
