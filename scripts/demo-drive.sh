@@ -12,5 +12,8 @@ mkdir -p "$server/MENU" "$server/APPS/CLOCK" "$server/APPS/NOTES"
 cp "$bin/Marlo.exe" "$server/MENU/Marlo.exe"
 cp "$bin/DemoClock.exe" "$server/APPS/CLOCK/CLOCK.EXE"
 cp "$bin/DemoApp.exe" "$server/APPS/NOTES/NOTES.EXE"
-printf 'Clock=D:\\APPS\\CLOCK\\CLOCK.EXE\r\nNotes=D:\\APPS\\NOTES\\NOTES.EXE\r\nSales ledger=D:\\APPS\\SALES\\SALES.EXE\r\n' \
-  > "$server/MENU/app.txt"
+# The last two entries are for some of the office only: the sales ledger for the administrators
+# (whom the demo's user belongs to), the stock list for the stock room's computers.
+printf '%s\r\n' 'Clock=D:\APPS\CLOCK\CLOCK.EXE' 'Notes=D:\APPS\NOTES\NOTES.EXE' \
+  'Sales ledger=D:\APPS\SALES\SALES.EXE=@Administrators, Accounts' \
+  'Stock list=D:\APPS\STOCK\STOCK.EXE=@STOCK-*' > "$server/MENU/app.txt"
