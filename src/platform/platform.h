@@ -234,12 +234,16 @@ class Identity {
   virtual std::optional<bool> InGroup(const std::string& name) = 0;
 };
 
-// Work a window hands off its thread goes in lanes: each lane does its pieces one at a time in the
-// order they came, and no lane waits for another.
+// Work a window hands off its thread goes in lanes, and no lane waits for another. The files lane
+// does its pieces one at a time in the order they came. The background lane begins them in that
+// order, up to kBackgroundAtOnce at a time (a server answers several reads together about as soon
+// as one), but a piece the program's end waits for (the start log) runs alone: it waits for the
+// pieces under way, and nothing begins beside it.
 enum class Lane {
   kFiles,       // app.txt looked for and read, and programs started
   kBackground,  // at low priority: the start log, then what is looked up for the rows shown
 };
+inline constexpr int kBackgroundAtOnce = 4;
 
 // Everything the windows' logic needs from the machine, in one bundle.
 struct Platform {

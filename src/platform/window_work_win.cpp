@@ -16,6 +16,8 @@ struct Job {
 }  // namespace
 
 constexpr int kLanes = 2;
+// Workers a lane may have, each doing one piece at a time (platform.h).
+constexpr int kWorkersOf[kLanes] = {1, kBackgroundAtOnce};
 
 // What the window and its workers share; the last of them to let go of it frees it.
 struct WindowWork::Shared {
@@ -23,7 +25,10 @@ struct WindowWork::Shared {
   CONDITION_VARIABLE wake[kLanes] = {CONDITION_VARIABLE_INIT, CONDITION_VARIABLE_INIT};
   CONDITION_VARIABLE owed_done = CONDITION_VARIABLE_INIT;  // a piece the end waits for is done
   std::vector<Job> jobs[kLanes];                           // a few at a time
-  bool worker[kLanes] = {};
+  int workers[kLanes] = {};                                // made
+  int waiting[kLanes] = {};  // of them, waiting for a piece they may take
+  int busy[kLanes] = {};     // pieces under way
+  bool alone[kLanes] = {};   // one of them is owed: nothing begins beside it
   std::vector<std::function<void()>> ready;
   int owed = 0;           // pieces the end waits for, queued or under way
   HWND window = nullptr;  // null until the window is attached, and once it is gone
@@ -44,6 +49,13 @@ void Tell(Shared& shared) {
   }
 }
 
+// Called with the lock held. A piece the program's end waits for begins only when nothing else is
+// under way in its lane.
+bool MayBegin(const Shared& shared, int lane) {
+  const std::vector<Job>& jobs = shared.jobs[lane];
+  return !jobs.empty() && !shared.alone[lane] && (!jobs.front().owed || shared.busy[lane] == 0);
+}
+
 // Called with the lock held.
 void Finished(Shared& shared, Job& job) {
   if (!shared.gone) {
@@ -60,7 +72,8 @@ struct ForWorker {
 
 // What the rows need looked up waits for anything else the machine does: the background lane runs
 // below normal priority, but for a piece the program's end waits for (the start log, whose
-// seconds are counted), which must not starve on a busy machine.
+// seconds are counted), which must not starve on a busy machine. A worker ends when the window
+// has gone and its lane has nothing left to do.
 DWORD WINAPI Worker(void* parameter) {
   const std::unique_ptr<ForWorker> owned(static_cast<ForWorker*>(parameter));
   Shared& shared = *owned->shared;
@@ -70,19 +83,27 @@ DWORD WINAPI Worker(void* parameter) {
   std::vector<Job>& jobs = shared.jobs[lane];
   AcquireSRWLockExclusive(&shared.lock);
   for (;;) {
-    while (jobs.empty() && !shared.gone) {
+    while (!MayBegin(shared, lane) && !(jobs.empty() && shared.gone)) {
+      ++shared.waiting[lane];
       SleepConditionVariableSRW(&shared.wake[lane], &shared.lock, INFINITE, 0);
+      --shared.waiting[lane];
     }
     if (jobs.empty()) break;
     Job job = std::move(jobs.front());
     jobs.erase(jobs.begin());
+    ++shared.busy[lane];
+    shared.alone[lane] = job.owed;
     ReleaseSRWLockExclusive(&shared.lock);
     const int wanted =
         background && !job.owed ? THREAD_PRIORITY_BELOW_NORMAL : THREAD_PRIORITY_NORMAL;
     if (wanted != priority && SetThreadPriority(GetCurrentThread(), wanted)) priority = wanted;
     job.work();
     AcquireSRWLockExclusive(&shared.lock);
+    --shared.busy[lane];
+    if (job.owed) shared.alone[lane] = false;
     Finished(shared, job);
+    // The others may wait for this piece to end: a piece owed, or one that waits to run alone.
+    if (!jobs.empty()) WakeAllConditionVariable(&shared.wake[lane]);
   }
   ReleaseSRWLockExclusive(&shared.lock);
   return 0;
@@ -117,31 +138,36 @@ WindowWork::~WindowWork() {
     jobs.swap(kept);
   }
   ReleaseSRWLockExclusive(&shared_->lock);
-  for (auto& wake : shared_->wake) WakeConditionVariable(&wake);
+  for (auto& wake : shared_->wake) WakeAllConditionVariable(&wake);
 }
 
-// A lane's worker is made with its first piece of work. Without it the work is done here and now:
+// A lane's worker is made with its first piece of work, and another with a piece that finds every
+// worker busy, up to the lane's number. Without a worker at all the work is done here and now:
 // late, but done.
 void WindowWork::Run(Lane lane, std::function<void()> work, std::function<void()> then,
                      std::optional<Deadline> finish_by) {
   Shared& shared = *shared_;
   const int index = static_cast<int>(lane);
   AcquireSRWLockExclusive(&shared.lock);
-  if (!shared.worker[index]) {
+  const bool all_busy = static_cast<int>(shared.jobs[index].size()) + 1 > shared.waiting[index];
+  if (all_busy && shared.workers[index] < kWorkersOf[index]) {
     auto* for_worker = new ForWorker{shared_, index};
     HANDLE thread = CreateThread(nullptr, 0, &Worker, for_worker, 0, nullptr);
-    if (thread == nullptr) {
+    if (thread != nullptr) {
+      CloseHandle(thread);
+      ++shared.workers[index];
+    } else {
       delete for_worker;
-      ReleaseSRWLockExclusive(&shared.lock);
-      Job job{std::move(work), std::move(then), false};
-      job.work();
-      AcquireSRWLockExclusive(&shared.lock);
-      Finished(shared, job);
-      ReleaseSRWLockExclusive(&shared.lock);
-      return;
     }
-    CloseHandle(thread);
-    shared.worker[index] = true;
+  }
+  if (shared.workers[index] == 0) {
+    ReleaseSRWLockExclusive(&shared.lock);
+    Job job{std::move(work), std::move(then), false};
+    job.work();
+    AcquireSRWLockExclusive(&shared.lock);
+    Finished(shared, job);
+    ReleaseSRWLockExclusive(&shared.lock);
+    return;
   }
   shared.jobs[index].push_back({std::move(work), std::move(then), finish_by.has_value()});
   if (finish_by) ++shared.owed;

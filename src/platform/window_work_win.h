@@ -1,10 +1,11 @@
-// Work a window hands off its thread. The work goes in lanes (platform.h): each lane has a worker
-// thread of its own, made with its first piece, that does the lane's pieces in the order they were
+// Work a window hands off its thread. The work goes in lanes (platform.h): each lane has worker
+// threads of its own (the files lane one, the background lane up to kBackgroundAtOnce), made as
+// pieces come that find every worker busy, which begin the lane's pieces in the order they were
 // handed over, waiting for the next on a condition variable. What is to follow on the window's
 // thread waits in the window's own queue, and the window is only told, by a message that carries
 // nothing, that there is something to take. No pointer travels in a window message, which any
-// program on the desktop could post. (A thread a lane, not one a piece: under Wine a thread costs
-// about 5 ms and 1 MB to make.)
+// program on the desktop could post. (A few threads a lane, not one a piece: under Wine a thread
+// costs about 5 ms and 1 MB to make.)
 #pragma once
 
 #include <windows.h>
