@@ -1,6 +1,7 @@
 #include "launch/program_looks.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -41,26 +42,36 @@ ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
 }
 
 ProgramLooks::ProgramLooks(Platform& platform, Reach reach, OffThread off_thread,
-                           std::function<void()> changed, std::function<bool()> paused)
+                           OnScreen on_screen, std::function<void()> changed,
+                           std::function<bool()> paused)
     : platform_(platform),
       reach_(std::move(reach)),
       off_thread_(std::move(off_thread)),
+      on_screen_(std::move(on_screen)),
       changed_(std::move(changed)),
       paused_(std::move(paused)) {}
 
 ProgramLooks::~ProgramLooks() {
-  for (auto& [listed, entry] : entries_) Let(entry.look);
+  for (auto& [listed, entry] : entries_) LetGo(entry.look);
 }
 
-void ProgramLooks::Let(ProgramLook& look) {
+void ProgramLooks::LetGo(ProgramLook& look) {
   if (look.icon != 0) platform_.icons.Free(look.icon);
   look.icon = 0;
 }
 
+void ProgramLooks::LetGo(Entry& entry) {
+  if (entry.look.icon != 0) held_.erase(entry.held);
+  LetGo(entry.look);
+}
+
+// A row drawn moves its icon to the end of those held: the last to be let go.
 ProgramLook ProgramLooks::Of(std::string_view listed) {
   auto found = entries_.find(listed);
   if (found == entries_.end()) found = entries_.emplace(std::string(listed), Entry{}).first;
   Entry& entry = found->second;
+  entry.drawn = ++draws_;
+  if (entry.look.icon != 0) held_.splice(held_.end(), held_, entry.held);
   if (!entry.asked) {
     entry.asked = true;
     wanted_.push_back(found->first);
@@ -72,7 +83,7 @@ ProgramLook ProgramLooks::Of(std::string_view listed) {
 void ProgramLooks::Forget(const std::string& listed) {
   const auto found = entries_.find(listed);
   if (found == entries_.end()) return;
-  Let(found->second.look);
+  LetGo(found->second);
   entries_.erase(found);
 }
 
@@ -89,7 +100,7 @@ void ProgramLooks::KeepOnly(const std::vector<std::string_view>& listed) {
       ++entry;
       continue;
     }
-    Let(entry->second.look);
+    LetGo(entry->second);
     entry = entries_.erase(entry);
   }
   wanted_.erase(std::remove_if(wanted_.begin(), wanted_.end(),
@@ -101,20 +112,37 @@ void ProgramLooks::SetIconSize(int pixels) {
   if (pixels == size_) return;
   size_ = pixels;
   ++generation_;
-  for (auto& [listed, entry] : entries_) Let(entry.look);
+  for (auto& [listed, entry] : entries_) LetGo(entry.look);
   entries_.clear();
+  held_.clear();
   wanted_.clear();
   changed_();
 }
 
-// One look at a time, so that the rows asked for last are looked at next, and a minimised window
-// asks nothing more of the server.
+std::vector<std::string_view> ProgramLooks::SortedOnScreen() const {
+  std::vector<std::string_view> shown = on_screen_();
+  std::sort(shown.begin(), shown.end());
+  shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+  return shown;
+}
+
+// Up to kBackgroundAtOnce looks at once, as many as the background lane runs together, so that the
+// rows asked for last are looked at next, a look whose row has left the screen meanwhile is not
+// made, and a minimised window asks nothing more of the server.
 void ProgramLooks::LookNext() {
-  while (!looking_ && !wanted_.empty() && !paused_()) {
+  if (under_way_ >= kBackgroundAtOnce || wanted_.empty() || paused_()) return;
+  const std::vector<std::string_view> shown = SortedOnScreen();
+  while (under_way_ < kBackgroundAtOnce && !wanted_.empty()) {
     std::string listed = std::move(wanted_.back());
     wanted_.pop_back();
-    if (!entries_.count(listed)) continue;
-    looking_ = true;
+    const auto entry = entries_.find(listed);
+    if (entry == entries_.end()) continue;
+    if (!std::binary_search(shown.begin(), shown.end(), std::string_view(listed))) {
+      LetGo(entry->second);  // looked at as a new one when its row is drawn again
+      entries_.erase(entry);
+      continue;
+    }
+    ++under_way_;
     // What the look found waits here for the window; the icon goes with it if the window never
     // takes it (the window closed meanwhile).
     struct Found {
@@ -134,17 +162,48 @@ void ProgramLooks::LookNext() {
   }
 }
 
+// A look that comes back for a row that has left the screen meanwhile is kept as any other.
 void ProgramLooks::Looked(const std::string& listed, ProgramLook look, std::uint64_t generation) {
-  looking_ = false;
+  --under_way_;
   const auto entry = entries_.find(listed);
   if (generation != generation_ || entry == entries_.end()) {
-    Let(look);  // no longer wanted
+    LetGo(look);  // no longer wanted
   } else {
-    Let(entry->second.look);
+    LetGo(entry->second);
     entry->second.look = look;
+    if (look.icon != 0) {
+      // Among the icons held by when its row was drawn last (others may have been drawn since).
+      auto place = held_.end();
+      while (place != held_.begin() &&
+             entries_.find(**std::prev(place))->second.drawn > entry->second.drawn) {
+        --place;
+      }
+      entry->second.held = held_.insert(place, &entry->first);
+    }
+    LetGoOfIconsOffScreen();
     changed_();
   }
   LookNext();
+}
+
+// The icons of the rows on screen stay; of the others, the kIconsOffScreen drawn last. A row
+// whose icon goes is looked at as a new one when it is drawn again.
+void ProgramLooks::LetGoOfIconsOffScreen() {
+  if (held_.size() <= kIconsOffScreen) return;
+  const std::vector<std::string_view> shown = SortedOnScreen();
+  std::size_t held_on_screen = 0;
+  for (const std::string_view path : shown) {
+    const auto entry = entries_.find(path);
+    if (entry != entries_.end() && entry->second.look.icon != 0) ++held_on_screen;
+  }
+  for (auto oldest = held_.begin();
+       oldest != held_.end() && held_.size() - held_on_screen > kIconsOffScreen;) {
+    const std::string& path = **oldest++;
+    if (std::binary_search(shown.begin(), shown.end(), std::string_view(path))) continue;
+    const auto entry = entries_.find(path);
+    LetGo(entry->second);
+    entries_.erase(entry);
+  }
 }
 
 }  // namespace marlo

@@ -31,7 +31,8 @@ Master::Master(Platform& platform, MasterView& view)
           [this](std::function<void()> work, std::function<void()> then) {
             view_.OffThread(Lane::kBackground, std::move(work), std::move(then));
           },
-          [this] { view_.RedrawMenu(); }, [this] { return !started_up_ || view_.IsMinimised(); }) {}
+          [this] { return PathsOnScreen(); }, [this] { view_.RedrawMenu(); },
+          [this] { return !started_up_ || view_.IsMinimised(); }) {}
 
 // Only a lookup that was made can tell that the list is missing. One that could not be made (a
 // share that did not answer) is no reason to add a default line to the office's list: the list
@@ -132,6 +133,13 @@ std::string Master::PathAt(int index) const {
 ProgramLook Master::Icon(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= List5().size()) return {};
   return looks_.Of(List5()[static_cast<std::size_t>(index)]);
+}
+
+std::vector<std::string_view> Master::PathsOnScreen() const {
+  const RowsShown rows = view_.RowsOnScreen();
+  const std::size_t first = std::min<std::size_t>(std::max(rows.first, 0), List5().size());
+  const std::size_t count = std::min<std::size_t>(std::max(rows.count, 0), List5().size() - first);
+  return {List5().begin() + first, List5().begin() + first + count};
 }
 
 // The records are written away from the window, which shows meanwhile, and only where there is a

@@ -92,6 +92,7 @@ class Master {
   void MenuIn(std::function<void()> after);
   AudienceTest Shown() const;
   std::string PathAt(int index) const;
+  std::vector<std::string_view> PathsOnScreen() const;
   int PlaceOfChosenEntryIn(const MenuList& menu) const;
   void WriteStartLog();
   void WriteDefaultList();

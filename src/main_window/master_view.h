@@ -26,6 +26,8 @@ class MasterView {
                         std::function<void()> shown) = 0;
   // Draws the menu's entries again (what is known of their programs changed).
   virtual void RedrawMenu() = 0;
+  // The menu's entries on screen now.
+  virtual RowsShown RowsOnScreen() = 0;
   // Selects a menu entry; false when there is no such entry.
   virtual bool SelectMenuItem(int index) = 0;
   // Shows the start mode in the "Start as :" row.

@@ -72,6 +72,15 @@ class MasterWindow : public MasterView {
   void RedrawMenu() override {
     if (list7_ != nullptr) InvalidateRect(list7_, nullptr, FALSE);
   }
+  // From the menu's top row, as many rows as its height holds, the last perhaps only in part.
+  RowsShown RowsOnScreen() override {
+    RECT client{};
+    if (list7_ == nullptr || !GetClientRect(list7_, &client)) return {};
+    const auto height = static_cast<int>(SendMessageW(list7_, LB_GETITEMHEIGHT, 0, 0));
+    if (height <= 0) return {};
+    return {static_cast<int>(SendMessageW(list7_, LB_GETTOPINDEX, 0, 0)),
+            (client.bottom + height - 1) / height};
+  }
   bool SelectMenuItem(int index) override {
     return SendMessageW(list7_, LB_SETCURSEL, index, 0) != LB_ERR;
   }

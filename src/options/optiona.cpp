@@ -53,7 +53,8 @@ Optiona::Optiona(Platform& platform, OptionaView& view)
           [this](std::function<void()> work, std::function<void()> then) {
             view_.OffThread(std::move(work), std::move(then));
           },
-          [this] { view_.RedrawRows(); }, [] { return false; }) {}
+          [this] { return PathsOnScreen(); }, [this] { view_.RedrawRows(); },
+          [] { return false; }) {}
 
 // A list that is missing or cannot be read gives the rows read before the failure, if any. What
 // was read is kept, so that a save can tell whether app.txt changed meanwhile.
@@ -275,6 +276,16 @@ void Optiona::Back() {
 ProgramLook Optiona::RowLook(int row) {
   if (!InRange(row, rows_)) return {};
   return looks_.Of(rows_[row].path);
+}
+
+std::vector<std::string_view> Optiona::PathsOnScreen() const {
+  const RowsShown rows = view_.RowsOnScreen();
+  std::vector<std::string_view> paths;
+  for (int row = std::max(rows.first, 0); row - rows.first < rows.count && InRange(row, rows_);
+       ++row) {
+    paths.push_back(rows_[row].path);
+  }
+  return paths;
 }
 
 std::string Optiona::RowTip(int row) {

@@ -69,6 +69,7 @@ class Optiona {
 
  private:
   bool FieldsRefused();
+  std::vector<std::string_view> PathsOnScreen() const;
   ListEntry RowOfFields(bool upper_case_name);
   bool SameInUpperCase(std::string_view text, const std::string& upper);
   bool Save();

@@ -22,6 +22,8 @@ class OptionaView {
   virtual void ShowRows(const std::vector<ListEntry>& rows, std::optional<int> selected) = 0;
   // Draws the rows again, as their marks changed.
   virtual void RedrawRows() = 0;
+  // The rows of LV on screen now.
+  virtual RowsShown RowsOnScreen() = 0;
   // The row selected in LV (0-based), if any.
   virtual std::optional<int> SelectedRow() = 0;
   virtual std::string NameField() = 0;

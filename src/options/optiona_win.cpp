@@ -94,6 +94,10 @@ class OptionaWindow : public OptionaView {
     InvalidateRect(lv_, nullptr, FALSE);
     UpdateListTip();
   }
+  RowsShown RowsOnScreen() override {  // the rows LV shows whole, and one in part below them
+    return {static_cast<int>(SendMessageW(lv_, LVM_GETTOPINDEX, 0, 0)),
+            static_cast<int>(SendMessageW(lv_, LVM_GETCOUNTPERPAGE, 0, 0)) + 1};
+  }
   std::optional<int> SelectedRow() override {
     const LRESULT row = SendMessageW(lv_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
     return row < 0 ? std::nullopt : std::optional<int>(static_cast<int>(row));

@@ -245,6 +245,13 @@ enum class Lane {
 };
 inline constexpr int kBackgroundAtOnce = 4;
 
+// Rows of a list that a window shows: `count` rows from row `first` (0-based), the last perhaps
+// only in part.
+struct RowsShown {
+  int first = 0;
+  int count = 0;
+};
+
 // Everything the windows' logic needs from the machine, in one bundle.
 struct Platform {
   FileSystem& files;

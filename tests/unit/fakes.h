@@ -5,7 +5,9 @@
 #include <cctype>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -204,16 +206,19 @@ class Processes : public marlo::ProcessStarter {
 class Icons : public marlo::ProgramIcons {
  public:
   const Files* files = nullptr;
-  std::vector<std::string> with_icons;
+  std::set<std::string> with_icons;
   std::map<std::string, int> looks;           // files asked for, and how often
   std::map<std::uintptr_t, std::string> out;  // icons handed out and not let go
   int size = 0;                               // of the last icon asked for
+  // Told of each file as it is asked for.
+  std::function<void(const std::string&)> looking;
   std::optional<std::uintptr_t> IconOf(const std::string& path, int pixels) override {
     ++looks[path];
+    if (looking) looking(path);
     size = pixels;
     const auto file = files->files.find(path);
     if (file == files->files.end() || file->second.attributes.folder) return std::nullopt;
-    if (std::find(with_icons.begin(), with_icons.end(), path) == with_icons.end()) return 0;
+    if (with_icons.count(path) == 0) return 0;
     out[++made] = path;
     return made;
   }
@@ -329,8 +334,9 @@ class Identity : public marlo::Identity {
 // Work handed off a window's thread, as the fakes hand it: each piece is done and what follows it
 // comes back in the order the pieces were handed over, when the queue is turned. By itself it
 // turns at each hand-over, but never inside a piece coming back (no handler runs inside another),
-// and not while `hold` is set (then RunHeldWork turns it). The pieces of a lane in `stuck` wait
-// (a server that does not answer) until it is taken out.
+// and not while `hold` is set (then RunHeldWork turns it); with `begun_when_handed` too, each
+// piece is done as it is handed over (a worker that was free) and only what follows waits. The
+// pieces of a lane in `stuck` wait (a server that does not answer) until it is taken out.
 class WorkQueue {
  public:
   struct Piece {
@@ -340,6 +346,7 @@ class WorkQueue {
   std::deque<Piece> pieces;
   std::vector<marlo::Lane> stuck;
   bool hold = false;
+  bool begun_when_handed = false;
   std::optional<marlo::Deadline> last_finish_by;  // of the last work the program must finish
   std::vector<marlo::Lane> lanes;                 // of every piece handed over, in order
 
@@ -347,6 +354,10 @@ class WorkQueue {
             std::optional<marlo::Deadline> finish_by) {
     if (finish_by) last_finish_by = finish_by;
     lanes.push_back(lane);
+    if (begun_when_handed) {
+      work();
+      work = [] {};
+    }
     pieces.push_back({lane, std::move(work), std::move(then)});
     if (!hold && !turning_) RunHeldWork();
   }
@@ -409,6 +420,9 @@ class MasterView : public marlo::MasterView, public WorkQueue {
     shown();
   }
   void RedrawMenu() override { ++redraws; }
+  // All the menu's rows, unless a test scrolls it.
+  marlo::RowsShown rows_on_screen{0, std::numeric_limits<int>::max()};
+  marlo::RowsShown RowsOnScreen() override { return rows_on_screen; }
   bool SelectMenuItem(int index) override {
     if (index < 0 || static_cast<std::size_t>(index) >= menu.size()) return false;
     selection = index;
@@ -482,6 +496,7 @@ class OptionaView : public marlo::OptionaView, public WorkQueue {
     return browse_result;
   }
   void RedrawRows() override { ++redraws; }
+  marlo::RowsShown RowsOnScreen() override { return {0, std::numeric_limits<int>::max()}; }
   void OffThread(std::function<void()> work, std::function<void()> then) override {
     Hand(marlo::Lane::kBackground, std::move(work), std::move(then), std::nullopt);
   }

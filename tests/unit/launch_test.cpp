@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "fakes.h"
 #include "main_window/master.h"
 
@@ -331,7 +334,7 @@ TEST_P(IconTest, EachEntryGetsTheIconOfTheFileItsStartWouldRun) {
   const IconCase& c = GetParam();
   if (c.connection) machine.env.network_drives["M:"] = *c.connection;
   for (const auto& file : c.existing) machine.files.files[file] = {};
-  if (c.own_icon) machine.icons.with_icons = c.existing;
+  if (c.own_icon) machine.icons.with_icons = {c.existing.begin(), c.existing.end()};
   auto& m = Make(c.folder);
   Paths(m, {c.listed});
   m.Timer2_Timer();
@@ -402,5 +405,104 @@ INSTANTIATE_TEST_SUITE_P(
                  "\\\\FILESERVER\\APPS\\APPS\\X.EXE",
                  ProgramMark::kFound,
                  "\\\\FILESERVER\\APPS"}));
+
+// A menu of programs D:\P0.EXE, D:\P1.EXE, ..., each with an icon of its own.
+class ManyIconsTest : public LaunchTest {
+ protected:
+  marlo::Master& MakeMenu(int rows) {
+    Strings programs;
+    for (int row = 0; row < rows; ++row) programs.push_back(Program(row));
+    for (const auto& program : programs) machine.files.files[program] = {};
+    machine.icons.with_icons = {programs.begin(), programs.end()};
+    auto& m = Make("D:\\MENU");
+    Paths(m, programs);
+    m.Timer2_Timer();
+    return m;
+  }
+  static std::string Program(int row) { return "D:\\P" + std::to_string(row) + ".EXE"; }
+  static int RowOf(const std::string& program) { return std::stoi(program.substr(4)); }
+  // The window shows `count` rows from `first`, and draws those it is told to.
+  void Show(marlo::Master& m, int first, int count, int drawn_from) {
+    view.rows_on_screen = {first, count};
+    for (int row = drawn_from; row < first + count; ++row) m.Icon(row);
+  }
+  std::set<int> RowsHoldingIcons() const {
+    std::set<int> rows;
+    for (const auto& [icon, program] : machine.icons.out) rows.insert(RowOf(program));
+    return rows;
+  }
+};
+
+// Scrolled through row by row, faster than its programs are looked at: a look is made only for a
+// row on screen when its turn comes, four at once at the most, and the icons held are those of the
+// rows on screen and the 256 drawn last besides. Each icon is let go once.
+TEST_F(ManyIconsTest, AMenuScrolledThroughLooksOnlyAtRowsOnScreenAndHoldsABoundedSetOfIcons) {
+  constexpr int kRows = 20000, kShown = 12;
+  auto& m = MakeMenu(kRows);
+  view.hold = true;
+  view.begun_when_handed = true;  // a look is made at its turn, and comes back when work is taken
+  int top = 0, looked_off_screen = 0, came_back = 0;
+  machine.icons.looking = [&](const std::string& program) {
+    looked_off_screen += RowOf(program) < top || RowOf(program) >= top + kShown;
+  };
+  std::size_t most_held = 0;
+  for (; top + kShown <= kRows; ++top) {
+    Show(m, top, kShown, top == 0 ? 0 : top + kShown - 1);  // the row scrolled into view is drawn
+    if (top % 5 == 4) {  // a look comes back while five rows go by, and the rows are drawn again
+      came_back += view.RunNext();
+      Show(m, top, kShown, top);
+    }
+    ASSERT_LE(view.Waiting(marlo::Lane::kBackground), 4u) << "at row " << top;
+    most_held = std::max(most_held, machine.icons.out.size());
+  }
+  top = kRows - kShown;
+  for (; view.RunNext(); ++came_back) Show(m, top, kShown, top);
+  EXPECT_EQ(looked_off_screen, 0);
+  EXPECT_EQ(static_cast<int>(machine.icons.looks.size()), came_back);
+  EXPECT_LT(came_back, kRows / 4) << "rows scrolled past before their turn were looked at";
+  EXPECT_GE(most_held, 256u);
+  EXPECT_LE(most_held, 256u + kShown);
+  for (int row = top; row < kRows; ++row) EXPECT_NE(m.Icon(row).icon, 0u) << "row " << row;
+  master.reset();
+  EXPECT_TRUE(machine.icons.out.empty());
+  EXPECT_EQ(machine.icons.bad_frees, 0);
+}
+
+// The icons let go are those of the rows drawn least recently; such a row is looked at again when
+// it is drawn again. A row that left the screen before its look's turn is looked at when it is
+// back.
+TEST_F(ManyIconsTest, TheIconsOfTheRowsDrawnLeastRecentlyAreLetGoFirst) {
+  constexpr int kPage = 10;
+  auto& m = MakeMenu(300);
+  view.hold = true;
+  const auto page = [&](int number) {
+    Show(m, number * kPage, kPage, number * kPage);
+    view.RunHeldWork();
+  };
+  Show(m, 0, kPage, 0);
+  EXPECT_EQ(view.Waiting(marlo::Lane::kBackground), 4u) << "four looks at once, and no more";
+  page(1);
+  EXPECT_EQ(machine.icons.looks.size(), 14u) << "rows 0-3 under way, 4-9 left the screen first";
+  EXPECT_EQ(machine.icons.looks.count(Program(4)), 0u);
+  page(2);
+  page(0);  // drawn again: its rows go after those of pages 1 and 2
+  for (int number = 3; number < 28; ++number) page(number);  // down to row 279
+  std::set<int> held;
+  for (int row = 0; row < 280; ++row) {
+    if (row < 10 || row >= 24) held.insert(row);  // 256 and the 10 on screen
+  }
+  EXPECT_EQ(RowsHoldingIcons(), held);
+  Show(m, 272, kPage, 280);  // two rows on
+  view.RunHeldWork();
+  for (const int row : {24, 25}) held.erase(row);  // drawn before 26-29, whose looks came first
+  for (const int row : {280, 281}) held.insert(row);
+  EXPECT_EQ(RowsHoldingIcons(), held);
+  page(1);
+  EXPECT_EQ(machine.icons.looks.at(Program(10)), 2);
+  EXPECT_EQ(machine.icons.looks.at(Program(9)), 1);
+  master.reset();
+  EXPECT_TRUE(machine.icons.out.empty());
+  EXPECT_EQ(machine.icons.bad_frees, 0);
+}
 
 }  // namespace

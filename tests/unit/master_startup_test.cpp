@@ -426,7 +426,7 @@ TEST_F(FormLoadTest, TheStartLogIsWrittenWhileTheListIsStillRead) {
 TEST_F(FormLoadTest, IconsAreLookedForOnceKeptAcrossARereadAndNotWhileMinimised) {
   const Strings programs{"D:\\A.EXE", "D:\\B.EXE", "D:\\C.EXE", "D:\\N.EXE"};
   for (const auto& program : programs) machine.files.files[program] = {};
-  machine.icons.with_icons = programs;
+  machine.icons.with_icons = {programs.begin(), programs.end()};
   List("D:\\MENU", "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
   auto& m = Load();
   for (const int row : {0, 1, 2}) m.Icon(row);

@@ -517,7 +517,7 @@ TEST_F(OptionaTest, RowsAreMarkedByWhetherTheirProgramExistsAskedOnceAsTheyAreDr
   view.hold = true;
   auto& o = Open("A=D:\\A.EXE\r\nB=D:\\GONE.EXE\r\nA2=D:\\A.EXE\r\n");
   for (const int row : {0, 1, 2, 1}) EXPECT_EQ(o.RowMark(row), marlo::ProgramMark::kUnknown);
-  EXPECT_EQ(view.pieces.size(), 1u) << "one look at a time";
+  EXPECT_EQ(view.pieces.size(), 2u) << "one look a path, the two at once";
   view.RunHeldWork();
   EXPECT_EQ(view.redraws, 2);
   EXPECT_EQ(machine.files.searches, 0) << "a plain path is told there by reading its icon";
