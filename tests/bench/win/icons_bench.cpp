@@ -1,7 +1,10 @@
 // How long the menu takes to draw the icon of every entry on screen, from the drive and through a
 // share that waits in every file operation (scripts/slow-share.sh), and what the icons cost: the
 // peak working set against the same menu drawing none (MarloWithoutIcons.exe), and the file
-// operations they take through the slow share. Prints the figures; never fails on a slow machine.
+// operations they take through the slow share. Through the slow share also a menu of 10 entries,
+// all on screen: the time from its being ready to every icon drawn, against reading the same 10
+// icons here as the menu reads them, one after another and on 10 threads at once. Prints the
+// figures; never fails on a slow machine.
 //   icons_bench.exe [rounds]   (inside scripts/slow-share.sh; without it, from the drive only)
 #include <windows.h>
 // after windows.h
@@ -22,7 +25,8 @@ namespace {
 namespace ids = marlo::master_ids;
 
 const char* const kFolder = "D:\\ICONS-BENCH";
-constexpr int kEntries = 20;  // more than the menu shows
+constexpr int kEntries = 20;     // more than the menu shows
+constexpr int kFewEntries = 10;  // all on screen: the menu in folder TEN, P0 to P9
 
 double Now() {
   LARGE_INTEGER frequency, counter;
@@ -76,14 +80,14 @@ std::vector<DWORD> Drawn(HICON icon, int size, COLORREF ground, HDC screen, int 
   return pixels;
 }
 
-// True once every entry on screen shows its program's icon.
-bool IconsDrawn(HWND list, HICON icon, int size) {
+// True once every entry on screen (of `entries`) shows its program's icon.
+bool IconsDrawn(HWND list, HICON icon, int size, int entries) {
   const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
   RECT client;
   GetClientRect(list, &client);
   HDC screen = GetDC(nullptr);
   bool all = true;
-  for (int row = 0; all && (row + 1) * height <= client.bottom && row < kEntries; ++row) {
+  for (int row = 0; all && (row + 1) * height <= client.bottom && row < entries; ++row) {
     POINT at{marlo::Scale(2, marlo::WindowDpi(list)), row * height + (height - size) / 2};
     ClientToScreen(list, &at);
     const COLORREF ground = row == 0 ? GetSysColor(COLOR_HIGHLIGHT) : RGB(255, 192, 192);
@@ -100,7 +104,7 @@ struct Measure {
 
 // Starts the menu, waits until it is ready and then until its icons are drawn (or, for the menu
 // that draws none, as long again), and closes it.
-Measure Run(const std::string& exe, bool icons, HICON icon, int size) {
+Measure Run(const std::string& exe, bool icons, HICON icon, int size, int entries = kEntries) {
   Measure measure;
   std::string line = "\"" + exe + "\"";
   STARTUPINFOA startup{};
@@ -120,7 +124,8 @@ Measure Run(const std::string& exe, bool icons, HICON icon, int size) {
     if (main != nullptr) GetWindowTextA(GetDlgItem(main, ids::kLabel5), mode, sizeof mode);
   }
   measure.ready = Now() - start;
-  while (icons && !IconsDrawn(GetDlgItem(main, ids::kList7), icon, size) && Now() - start < 60) {
+  while (icons && !IconsDrawn(GetDlgItem(main, ids::kList7), icon, size, entries) &&
+         Now() - start < 60) {
     Sleep(2);
   }
   measure.icons = Now() - start;
@@ -143,6 +148,51 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// A program's icon read as the menu reads it (Win32ProgramIcons), and let go.
+void ReadIcon(const std::wstring& path, int size) {
+  HICON icon = nullptr;
+  if (PrivateExtractIconsW(path.c_str(), 0, size, size, &icon, nullptr, 1, LR_DEFAULTCOLOR) == 1) {
+    DestroyIcon(icon);
+  }
+}
+
+struct Reader {
+  std::wstring path;
+  int size;
+  HANDLE go;
+};
+
+DWORD WINAPI ReadWhenTold(void* parameter) {
+  const Reader& reader = *static_cast<Reader*>(parameter);
+  WaitForSingleObject(reader.go, INFINITE);
+  ReadIcon(reader.path, reader.size);
+  return 0;
+}
+
+// Seconds to read the icons of `paths` one after another, or each on a thread of its own, all
+// at once (the threads are made first, and the time runs from when they are told to read).
+double ReadIcons(const std::vector<std::wstring>& paths, int size, bool at_once) {
+  if (!at_once) {
+    const double start = Now();
+    for (const std::wstring& path : paths) ReadIcon(path, size);
+    return Now() - start;
+  }
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::vector<Reader> readers;
+  for (const std::wstring& path : paths) readers.push_back({path, size, go});
+  std::vector<HANDLE> threads;
+  for (Reader& reader : readers) {
+    threads.push_back(CreateThread(nullptr, 0, &ReadWhenTold, &reader, 0, nullptr));
+  }
+  const double start = Now();
+  SetEvent(go);
+  WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
+  const double took = Now() - start;
+  for (HANDLE thread : threads) CloseHandle(thread);
+  CloseHandle(go);
+  return took;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,17 +204,22 @@ int main(int argc, char** argv) {
   CopyFileA((Bin() + "\\Marlo.exe").c_str(), (folder + "\\MENU\\Marlo.exe").c_str(), FALSE);
   CopyFileA((Bin() + "\\MarloWithoutIcons.exe").c_str(), (folder + "\\MENU\\Plain.exe").c_str(),
             FALSE);
-  std::string list;
+  CreateDirectoryA((folder + "\\TEN").c_str(), nullptr);
+  CopyFileA((Bin() + "\\Marlo.exe").c_str(), (folder + "\\TEN\\Marlo.exe").c_str(), FALSE);
+  std::string list, few;
   for (int i = 0; i < kEntries; ++i) {
     const std::string program = folder + "\\APPS\\P" + std::to_string(i) + ".EXE";
     CopyFileA((Bin() + "\\DemoClock.exe").c_str(), program.c_str(), FALSE);
     list += "Program " + std::to_string(i) + "=" + program + "\r\n";
+    if (i < kFewEntries) few = list;
   }
-  HANDLE file = CreateFileA((folder + "\\MENU\\app.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
-  CloseHandle(file);
+  for (const auto& [menu, text] : {std::pair{"MENU", &list}, std::pair{"TEN", &few}}) {
+    HANDLE file = CreateFileA((folder + "\\" + menu + "\\app.txt").c_str(), GENERIC_WRITE, 0,
+                              nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text->data(), static_cast<DWORD>(text->size()), &written, nullptr);
+    CloseHandle(file);
+  }
   const int size = marlo::SmallIconSize(marlo::WindowDpi(nullptr));
   HICON icon = nullptr;
   PrivateExtractIconsA((Bin() + "\\DemoClock.exe").c_str(), 0, size, size, &icon, nullptr, 1, 0);
@@ -197,6 +252,30 @@ int main(int argc, char** argv) {
                   Median(plain_operations));
     }
     std::printf("\n");
+  }
+  if (const char* share = std::getenv("MARLO_SLOW_SHARE")) {
+    const std::string ten = std::string(share) + "\\ICONS-BENCH\\TEN\\Marlo.exe";
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < kFewEntries; ++i) {
+      const std::string path =
+          std::string(share) + "\\ICONS-BENCH\\APPS\\P" + std::to_string(i) + ".EXE";
+      paths.emplace_back(path.begin(), path.end());
+    }
+    Run(ten, true, icon, size, kFewEntries);
+    std::vector<double> ready, after_ready, one_by_one, at_once;
+    for (int round = 0; round < rounds; ++round) {
+      const Measure menu = Run(ten, true, icon, size, kFewEntries);
+      ready.push_back(menu.ready);
+      after_ready.push_back(menu.icons - menu.ready);
+      one_by_one.push_back(ReadIcons(paths, size, false));
+      at_once.push_back(ReadIcons(paths, size, true));
+    }
+    std::printf(
+        "%d entries through the slow share, all on screen: ready after %.0f ms, every icon drawn "
+        "%.0f ms after that; the same %d icons read one after another %.0f ms, on %d threads at "
+        "once %.0f ms\n",
+        kFewEntries, Median(ready) * 1000, Median(after_ready) * 1000, kFewEntries,
+        Median(one_by_one) * 1000, kFewEntries, Median(at_once) * 1000);
   }
   DestroyIcon(icon);
   return 0;
