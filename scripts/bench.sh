@@ -13,7 +13,8 @@
 #           through a FUSE file system that waits 10 ms in every operation and counts them)
 #           against a bare SetCurrentDirectoryW + CreateProcessW, in time and file operations; and
 #           the time until every icon on screen is drawn, from the drive and through the slow
-#           share, with the peak working set against the same menu drawing none
+#           share, with the peak working set against the same menu drawing none, and through the
+#           slow share a menu of 10 icons against reading them one after another and all at once
 #   scripts/bench.sh [rounds [start_rounds]]   (rounds of the start-up benchmark, 5 by default; of
 #                                              the start benchmark, 9 by default)
 set -euo pipefail
