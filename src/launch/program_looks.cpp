@@ -72,12 +72,14 @@ ProgramLook ProgramLooks::Of(std::string_view listed) {
   Entry& entry = found->second;
   entry.drawn = ++draws_;
   if (entry.look.icon != 0) held_.splice(held_.end(), held_, entry.held);
+  // The look goes first: the next look may let go of this entry (its row off screen).
+  const ProgramLook look = entry.look;
   if (!entry.asked) {
     entry.asked = true;
     wanted_.push_back(found->first);
     LookNext();
   }
-  return entry.look;
+  return look;
 }
 
 void ProgramLooks::Forget(const std::string& listed) {
@@ -126,13 +128,13 @@ std::vector<std::string_view> ProgramLooks::SortedOnScreen() const {
   return shown;
 }
 
-// Up to kBackgroundAtOnce looks at once, as many as the background lane runs together, so that the
+// Up to at_once_ looks at once (at most as many as the background lane runs together), so that the
 // rows asked for last are looked at next, a look whose row has left the screen meanwhile is not
 // made, and a minimised window asks nothing more of the server.
 void ProgramLooks::LookNext() {
-  if (under_way_ >= kBackgroundAtOnce || wanted_.empty() || paused_()) return;
+  if (under_way_ >= at_once_ || wanted_.empty() || paused_()) return;
   const std::vector<std::string_view> shown = SortedOnScreen();
-  while (under_way_ < kBackgroundAtOnce && !wanted_.empty()) {
+  while (under_way_ < at_once_ && !wanted_.empty()) {
     std::string listed = std::move(wanted_.back());
     wanted_.pop_back();
     const auto entry = entries_.find(listed);
@@ -143,6 +145,9 @@ void ProgramLooks::LookNext() {
       continue;
     }
     ++under_way_;
+    // Looks of one path may be under way together (one begun before the path was looked at
+    // afresh): only the last one handed over counts.
+    const std::uint64_t ticket = entry->second.ticket = ++tickets_;
     // What the look found waits here for the window; the icon goes with it if the window never
     // takes it (the window closed meanwhile).
     struct Found {
@@ -156,17 +161,18 @@ void ProgramLooks::LookNext() {
     off_thread_(
         [&files = platform_.files, &icons = platform_.icons, reach = reach_, listed, size = size_,
          found] { found->look = LookAtProgram(files, icons, reach, listed, size); },
-        [this, listed, found, generation = generation_] {
-          Looked(listed, std::exchange(found->look, {}), generation);
+        [this, listed, found, generation = generation_, ticket] {
+          Looked(listed, std::exchange(found->look, {}), generation, ticket);
         });
   }
 }
 
 // A look that comes back for a row that has left the screen meanwhile is kept as any other.
-void ProgramLooks::Looked(const std::string& listed, ProgramLook look, std::uint64_t generation) {
+void ProgramLooks::Looked(const std::string& listed, ProgramLook look, std::uint64_t generation,
+                          std::uint64_t ticket) {
   --under_way_;
   const auto entry = entries_.find(listed);
-  if (generation != generation_ || entry == entries_.end()) {
+  if (generation != generation_ || entry == entries_.end() || entry->second.ticket != ticket) {
     LetGo(look);  // no longer wanted
   } else {
     LetGo(entry->second);

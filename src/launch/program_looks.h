@@ -51,6 +51,8 @@ class ProgramLooks {
 
   // What is known of the program `listed`; one not known yet is looked for.
   ProgramLook Of(std::string_view listed);
+  // How many looks may be under way at once (kBackgroundAtOnce unless set).
+  void SetLooksAtOnce(int looks) { at_once_ = looks; }
   // `listed` was edited: it is looked at afresh when asked for next.
   void Forget(const std::string& listed);
   // A list read anew: the looks of the paths it still has are kept, the others let go.
@@ -68,10 +70,12 @@ class ProgramLooks {
     bool kept = false;        // still in the list (while a new list is gone through)
     std::uint64_t drawn = 0;  // when its row was drawn last
     Held::iterator held;      // its place among the icons held, while it holds one
+    std::uint64_t ticket = 0;  // of the last look handed over for it
   };
   std::vector<std::string_view> SortedOnScreen() const;
   void LookNext();
-  void Looked(const std::string& listed, ProgramLook look, std::uint64_t generation);
+  void Looked(const std::string& listed, ProgramLook look, std::uint64_t generation,
+              std::uint64_t ticket);
   void LetGoOfIconsOffScreen();
   void LetGo(Entry& entry);
   void LetGo(ProgramLook& look);
@@ -86,6 +90,8 @@ class ProgramLooks {
   std::vector<std::string> wanted_;  // asked for, not looked at yet: the last first
   Held held_;                // the paths whose icons are held, the least recently drawn first
   int under_way_ = 0;        // looks handed over that have not come back
+  int at_once_ = kBackgroundAtOnce;
+  std::uint64_t tickets_ = 0;
   std::uint64_t draws_ = 0;  // rows drawn
   int size_ = 16;
   std::uint64_t generation_ = 0;  // a look begun before the icon size changed is let go

@@ -406,21 +406,29 @@ INSTANTIATE_TEST_SUITE_P(
                  ProgramMark::kFound,
                  "\\\\FILESERVER\\APPS"}));
 
-// A menu of programs D:\P0.EXE, D:\P1.EXE, ..., each with an icon of its own.
+// A client's menu of programs D:\P0.EXE, D:\P1.EXE, ..., each with an icon of its own, reached
+// through the share (the server's own menu looks at one at a time).
 class ManyIconsTest : public LaunchTest {
  protected:
   marlo::Master& MakeMenu(int rows) {
     Strings programs;
-    for (int row = 0; row < rows; ++row) programs.push_back(Program(row));
-    for (const auto& program : programs) machine.files.files[program] = {};
-    machine.icons.with_icons = {programs.begin(), programs.end()};
-    auto& m = Make("D:\\MENU");
+    for (int row = 0; row < rows; ++row) {
+      programs.push_back(Program(row));
+      machine.files.files[Reached(row)] = {};
+      machine.icons.with_icons.insert(Reached(row));
+    }
+    auto& m = Make("\\\\FILESERVER\\APPS\\MENU");
     Paths(m, programs);
     m.Timer2_Timer();
     return m;
   }
   static std::string Program(int row) { return "D:\\P" + std::to_string(row) + ".EXE"; }
-  static int RowOf(const std::string& program) { return std::stoi(program.substr(4)); }
+  static std::string Reached(int row) {
+    return "\\\\FILESERVER\\APPS\\P" + std::to_string(row) + ".EXE";
+  }
+  static int RowOf(const std::string& program) {
+    return std::stoi(program.substr(program.rfind('P') + 1));
+  }
   // The window shows `count` rows from `first`, and draws those it is told to.
   void Show(marlo::Master& m, int first, int count, int drawn_from) {
     view.rows_on_screen = {first, count};
@@ -468,6 +476,16 @@ TEST_F(ManyIconsTest, AMenuScrolledThroughLooksOnlyAtRowsOnScreenAndHoldsABounde
   EXPECT_EQ(machine.icons.bad_frees, 0);
 }
 
+// On the server, whose own drive answers at once, one look at a time.
+TEST_F(ManyIconsTest, TheServersMenuLooksAtOneProgramAtATime) {
+  auto& m = Make("D:\\MENU");
+  Paths(m, {"D:\\A.EXE", "D:\\B.EXE", "D:\\C.EXE"});
+  m.Timer2_Timer();
+  view.hold = true;
+  Show(m, 0, 3, 0);
+  EXPECT_EQ(view.Waiting(marlo::Lane::kBackground), 1u);
+}
+
 // The icons let go are those of the rows drawn least recently; such a row is looked at again when
 // it is drawn again. A row that left the screen before its look's turn is looked at when it is
 // back.
@@ -483,7 +501,7 @@ TEST_F(ManyIconsTest, TheIconsOfTheRowsDrawnLeastRecentlyAreLetGoFirst) {
   EXPECT_EQ(view.Waiting(marlo::Lane::kBackground), 4u) << "four looks at once, and no more";
   page(1);
   EXPECT_EQ(machine.icons.looks.size(), 14u) << "rows 0-3 under way, 4-9 left the screen first";
-  EXPECT_EQ(machine.icons.looks.count(Program(4)), 0u);
+  EXPECT_EQ(machine.icons.looks.count(Reached(4)), 0u);
   page(2);
   page(0);  // drawn again: its rows go after those of pages 1 and 2
   for (int number = 3; number < 28; ++number) page(number);  // down to row 279
@@ -498,8 +516,8 @@ TEST_F(ManyIconsTest, TheIconsOfTheRowsDrawnLeastRecentlyAreLetGoFirst) {
   for (const int row : {280, 281}) held.insert(row);
   EXPECT_EQ(RowsHoldingIcons(), held);
   page(1);
-  EXPECT_EQ(machine.icons.looks.at(Program(10)), 2);
-  EXPECT_EQ(machine.icons.looks.at(Program(9)), 1);
+  EXPECT_EQ(machine.icons.looks.at(Reached(10)), 2);
+  EXPECT_EQ(machine.icons.looks.at(Reached(9)), 1);
   master.reset();
   EXPECT_TRUE(machine.icons.out.empty());
   EXPECT_EQ(machine.icons.bad_frees, 0);
