@@ -580,12 +580,10 @@ void MasterWindow::PutFilledListInPlace() {
   list7_ = fresh;
   layout_.Replace(old, fresh);
   if (focused_ == old) focused_ = fresh;
-  // The menu takes the new list before the list box shows a row of it (showing it and giving it
-  // the focus draw rows at once): no row is drawn with the icon of the old list's entry there.
-  fill->shown();
   ShowWindow(fresh, SW_SHOWNA);
   if (had_focus) SetFocus(fresh);
   DestroyWindow(old);
+  fill->shown();
 }
 
 // A fill under way is given up: its list box goes, and its `shown` never comes.
