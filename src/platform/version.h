@@ -2,5 +2,5 @@
 #pragma once
 
 #define MARLO_PRODUCT "Marlo"
-#define MARLO_VERSION_NUMBERS 1, 1, 0, 0
-#define MARLO_VERSION_TEXT "1.1.0.0"
+#define MARLO_VERSION_NUMBERS 1, 2, 0, 0
+#define MARLO_VERSION_TEXT "1.2.0.0"

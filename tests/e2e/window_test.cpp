@@ -248,7 +248,7 @@ TEST(ShippedExeTest, CarriesItsIconManifestAndVersion) {
   ASSERT_TRUE(
       GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
   for (const auto& [key, expected] : {std::pair<const char*, const char*>{"ProductName", "Marlo"},
-                                      {"ProductVersion", "1.1.0.0"},
+                                      {"ProductVersion", "1.2.0.0"},
                                       {"CompanyName", "Marlo Infosystems"}}) {
     char* value = nullptr;
     UINT length = 0;
