@@ -5,15 +5,10 @@
 namespace marlo {
 namespace {
 
-// Piece `index` of `text` cut at every "\"; the empty text when there is none.
-std::string PieceOfPath(const std::string& text, int index) {
-  std::size_t from = 0;
-  for (; index > 0; --index) {
-    from = text.find('\\', from);
-    if (from == std::string::npos) return {};
-    ++from;
-  }
-  return text.substr(from, text.find('\\', from) - from);
+// \\SERVER\SHARE of a path in share form: what comes before its third "\" (all of it without one).
+std::string ShareOf(const std::string& path) {
+  const auto server_end = path.find('\\', 2);
+  return server_end == std::string::npos ? path : path.substr(0, path.find('\\', server_end + 1));
 }
 
 // Offices often reach the share through a mapped drive (M:\MENU): that workstation is a client
@@ -27,8 +22,7 @@ std::string MappedDriveRoot(const std::string& program_folder, Environment& env)
   if (!IsShareForm(*connection)) return drive + "\\";
   // A drive may be mapped to a folder below the share (\\FILESERVER\APPS\MENU): the share itself,
   // \\server\share, stands for the server drive's root.
-  const auto share_end = connection->find('\\', connection->find('\\', 2) + 1);
-  return connection->substr(0, share_end) + "\\";
+  return ShareOf(*connection) + "\\";
 }
 
 }  // namespace
@@ -38,7 +32,7 @@ std::string ClientRootOf(const std::string& program_folder, Environment& env) {
   const std::string mapped = MappedDriveRoot(program_folder, env);
   if (!mapped.empty()) return mapped;
   if (!IsShareForm(program_folder)) return {};
-  return "\\\\" + PieceOfPath(program_folder, 2) + "\\" + PieceOfPath(program_folder, 3) + "\\";
+  return ShareOf(program_folder) + "\\";
 }
 
 std::string ReachedBy(const std::string& root, const std::string& listed) {

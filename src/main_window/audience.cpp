@@ -1,16 +1,9 @@
 #include "main_window/audience.h"
 
+#include "platform/utf8.h"
+
 namespace marlo {
 namespace {
-
-bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
-
-// The length of the UTF-8 character that begins at `at`.
-std::size_t CharacterAt(std::string_view text, std::size_t at) {
-  std::size_t end = at + 1;
-  while (end < text.size() && IsContinuation(text[end])) ++end;
-  return end - at;
-}
 
 std::string_view Trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");

@@ -27,15 +27,10 @@ bool SameRead(const ReadResult& a, const ReadResult& b) {
   return a.missing == b.missing && a.complete == b.complete && a.bytes == b.bytes;
 }
 
-bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
-
 // The first `count` characters of UTF-8 `text` (all of it when it has fewer).
 std::string_view FirstCharacters(std::string_view text, std::size_t count) {
   std::size_t at = 0;
-  for (; at < text.size() && count > 0; --count) {
-    ++at;
-    while (at < text.size() && IsContinuation(text[at])) ++at;
-  }
+  for (; at < text.size() && count > 0; --count) at += CharacterAt(text, at);
   return text.substr(0, at);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include "platform/utf8.h"
+
 namespace marlo {
 namespace {
 
@@ -11,11 +13,7 @@ char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 
 // The first character, which in UTF-8 may take several bytes: É and È share their first byte.
 std::string FirstCharacterUpper(const std::string& text) {
-  std::size_t length = 1;
-  while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-    ++length;
-  }
-  std::string first = text.substr(0, length);
+  std::string first = text.substr(0, CharacterAt(text, 0));
   first[0] = UpperAscii(first[0]);
   return first;
 }

@@ -21,6 +21,16 @@ inline std::size_t AsciiRun(std::string_view bytes) {
   return at;
 }
 
+// True for a byte that goes on a character begun before it.
+inline bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// The number of bytes of the character that begins at `at` (1 for a byte that is no UTF-8).
+inline std::size_t CharacterAt(std::string_view text, std::size_t at) {
+  std::size_t end = at + 1;
+  while (end < text.size() && IsContinuation(text[end])) ++end;
+  return end - at;
+}
+
 // The length of the well-formed UTF-8 character that opens `bytes`: 1 to 4, or 0 where the bytes
 // are no such character. The lead byte gives the length, and the range of the byte after it,
 // which rules out overlong forms, surrogates and what lies above U+10FFFF.
