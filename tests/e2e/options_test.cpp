@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <thread>
-#include <tuple>
 
 #include "harness.h"
 // After windows.h, which it needs.
@@ -136,12 +135,8 @@ TEST_F(OptionsTest, OpensFromTheMenuWithTheRowsOfTheList) {
     EXPECT_TRUE(IsWindowVisible(named)) << name;
     EXPECT_EQ(WindowText(named), name);
   }
-  // "Shown To" beside the name, its caption in the same colours; its column after the path's.
-  const RECT shown_to = PlaceInParent(Item(options, ids::kTxtAudience));
-  EXPECT_EQ(std::tuple(shown_to.left, shown_to.top, shown_to.right, shown_to.bottom),
-            std::tuple(304L, 56L, 585L, 83L));
+  // The "Shown To" caption in the colours of the others (its place and column: the window test).
   EXPECT_EQ(ClientPixel(options, 306, 34), RGB(128, 128, 255));
-  EXPECT_EQ(SendMessageA(Item(options, ids::kLV), LVM_GETCOLUMNWIDTH, 2, 0), 150);
   // The focus order is the program's own (Delete, disabled, is passed over), and goes round.
   ClickControl(Item(options, ids::kTxtName));
   for (const int id : {ids::kTxtAudience, ids::kTxtPath, ids::kCmdBrowse, ids::kCmdSave,

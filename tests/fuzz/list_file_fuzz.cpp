@@ -3,12 +3,14 @@
 // LF or a lone CR; its caption and path are the pieces 0 and 1 at "=", its audience piece 2 after
 // an "@"), the window shows those meant for it in order with the first selected, and what the
 // Options window would write back, in the list's form, reads again as the same entries.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "fakes.h"
+#include "main_window/audience.h"
 #include "main_window/list_file.h"
 #include "main_window/list_form.h"
 #include "main_window/master.h"
@@ -25,27 +27,18 @@ marlo::ListEntry PlainEntry(const std::vector<std::string>& pieces) {
 }
 
 // Whether a workstation with no name, whose user has no name and no groups, shows an entry: only
-// an audience of no names at all, or a name of stars alone (on either side of one "\"), fits it.
+// an audience of no names, or a name of stars alone (on either side of one "\\"), fits it.
 bool PlainShown(const std::string& audience) {
-  const auto stars = [](const std::string& text) {
-    return text.find_first_not_of('*') == std::string::npos;
+  const auto stars = [](std::string_view text) {
+    return text.find_first_not_of('*') == std::string_view::npos;
   };
-  bool any = false;
-  for (std::string name : marlo::CutPieces(audience, ',')) {
-    name.erase(0, name.find_first_not_of(" \t") == std::string::npos
-                      ? name.size()
-                      : name.find_first_not_of(" \t"));
-    name.erase(name.find_last_not_of(" \t") + 1);
-    if (name.empty()) continue;
-    any = true;
-    const auto slash = name.find('\\');
-    if (slash == std::string::npos
-            ? stars(name)
-            : stars(name.substr(0, slash)) && stars(name.substr(slash + 1))) {
-      return true;
-    }
-  }
-  return !any;
+  const auto names = marlo::AudienceNames(audience);
+  return names.empty() || std::any_of(names.begin(), names.end(), [&](std::string_view name) {
+           const auto slash = name.find('\\');
+           return slash == name.npos
+                      ? stars(name)
+                      : stars(name.substr(0, slash)) && stars(name.substr(slash + 1));
+         });
 }
 
 // The rules written out the slow, obvious way.
