@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "platform/paths.h"
@@ -12,33 +13,26 @@ namespace marlo {
 // The file system is asked only what the split of the listed path needs (on a client each
 // question goes to the server, a file asked about twice is asked once); whether the program itself
 // is there is told by the reading of its icon, which opens it anyway.
-namespace {
-
-bool IsFullPath(const std::string& path) {
-  return IsShareForm(path) || (path.size() >= 3 && path[1] == ':' && path[2] == '\\');
-}
-
-}  // namespace
-
-ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
-                          const std::function<std::string(const std::string&)>& reach,
-                          const std::string& listed, int size) {
+EntryLook LookAtEntry(FileSystem& files, ProgramIcons& icons, const Reach& reach,
+                      const std::string& listed, int size) {
   std::map<std::string, bool> named;
-  const auto names_file = [&](const std::string& path) {
-    const auto [known, added] = named.try_emplace(reach(path), false);
-    if (added) known->second = NamesFile(files, known->first);
+  EntryLook found;
+  found.entry = EntryStartOf(listed, reach, [&](const std::string& path) {
+    const auto [known, added] = named.try_emplace(path, false);
+    if (added) known->second = NamesFile(files, path);
     return known->second;
-  };
-  const std::string program = reach(SplitStartCommand(listed, names_file).program);
-  // A path that is not a full one is looked for as the start looks for it (the icon's reading
-  // would look along the system's search path).
-  if (!IsFullPath(program)) names_file(program);
+  });
+  const std::string& program = found.entry.plan.program;
   const auto known = named.find(program);
-  if (known != named.end() && !known->second) return {ProgramMark::kMissing, 0};
-  const std::optional<std::uintptr_t> icon = icons.IconOf(program, size);
-  if (icon) return {ProgramMark::kFound, *icon};
-  // A file the search found but whose icon could not be read is there all the same.
-  return {known != named.end() ? ProgramMark::kFound : ProgramMark::kMissing, 0};
+  if (known != named.end() && !known->second) {
+    found.look = {ProgramMark::kMissing, 0};
+  } else if (const std::optional<std::uintptr_t> icon = icons.IconOf(program, size)) {
+    found.look = {ProgramMark::kFound, *icon};
+  } else {
+    // A file the search found but whose icon could not be read is there all the same.
+    found.look = {known != named.end() ? ProgramMark::kFound : ProgramMark::kMissing, 0};
+  }
+  return found;
 }
 
 ProgramLooks::ProgramLooks(Platform& platform, Reach reach, OffThread off_thread,
@@ -80,6 +74,12 @@ ProgramLook ProgramLooks::Of(std::string_view listed) {
     LookNext();
   }
   return look;
+}
+
+std::optional<EntryStart> ProgramLooks::EntryOf(std::string_view listed) const {
+  const auto found = entries_.find(listed);
+  if (found == entries_.end()) return std::nullopt;
+  return found->second.entry;
 }
 
 void ProgramLooks::Forget(const std::string& listed) {
@@ -152,31 +152,33 @@ void ProgramLooks::LookNext() {
     // takes it (the window closed meanwhile).
     struct Found {
       ProgramIcons& icons;
-      ProgramLook look;
+      EntryLook found;
       ~Found() {
-        if (look.icon != 0) icons.Free(look.icon);
+        if (found.look.icon != 0) icons.Free(found.look.icon);
       }
     };
     auto found = std::make_shared<Found>(Found{platform_.icons, {}});
     off_thread_(
         [&files = platform_.files, &icons = platform_.icons, reach = reach_, listed, size = size_,
-         found] { found->look = LookAtProgram(files, icons, reach, listed, size); },
+         found] { found->found = LookAtEntry(files, icons, reach, listed, size); },
         [this, listed, found, generation = generation_, ticket] {
-          Looked(listed, std::exchange(found->look, {}), generation, ticket);
+          Looked(listed, std::exchange(found->found, {}), generation, ticket);
         });
   }
 }
 
 // A look that comes back for a row that has left the screen meanwhile is kept as any other.
-void ProgramLooks::Looked(const std::string& listed, ProgramLook look, std::uint64_t generation,
+void ProgramLooks::Looked(const std::string& listed, EntryLook found, std::uint64_t generation,
                           std::uint64_t ticket) {
   --under_way_;
   const auto entry = entries_.find(listed);
+  const ProgramLook look = found.look;
   if (generation != generation_ || entry == entries_.end() || entry->second.ticket != ticket) {
-    LetGo(look);  // no longer wanted
+    LetGo(found.look);  // no longer wanted
   } else {
     LetGo(entry->second);
     entry->second.look = look;
+    entry->second.entry = std::move(found.entry);
     if (look.icon != 0) {
       // Among the icons held by when its row was drawn last (others may have been drawn since).
       auto place = held_.end();

@@ -18,25 +18,31 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "launch/start_plan.h"
 #include "platform/platform.h"
 
 namespace marlo {
 
 inline constexpr std::size_t kIconsOffScreen = 256;
 
-// The look itself, on any thread: the file a start of `listed` would run (arguments aside, as this
-// workstation reaches it, `reach`), whether it is there, and its icon of `size` pixels.
-ProgramLook LookAtProgram(FileSystem& files, ProgramIcons& icons,
-                          const std::function<std::string(const std::string&)>& reach,
-                          const std::string& listed, int size);
+// What one look found: the entry worked out, and its program's mark and icon.
+struct EntryLook {
+  EntryStart entry;
+  ProgramLook look;
+};
+
+// The look itself, on any thread: the entry `listed` worked out as `reach` reaches it, each file
+// it names asked about once, whether its program is there, and its icon of `size` pixels.
+EntryLook LookAtEntry(FileSystem& files, ProgramIcons& icons, const Reach& reach,
+                      const std::string& listed, int size);
 
 class ProgramLooks {
  public:
-  using Reach = std::function<std::string(const std::string&)>;
   // Hands `work` to the window's background lane; `then` follows on the window's thread.
   using OffThread = std::function<void(std::function<void()> work, std::function<void()> then)>;
   // The paths of the rows the window shows now (a path may be in more than one).
@@ -51,6 +57,8 @@ class ProgramLooks {
 
   // What is known of the program `listed`; one not known yet is looked for.
   ProgramLook Of(std::string_view listed);
+  // The entry `listed` as its last look worked it out; nothing before a look came back.
+  std::optional<EntryStart> EntryOf(std::string_view listed) const;
   // How many looks may be under way at once (kBackgroundAtOnce unless set).
   void SetLooksAtOnce(int looks) { at_once_ = looks; }
   // `listed` was edited: it is looked at afresh when asked for next.
@@ -66,15 +74,16 @@ class ProgramLooks {
   using Held = std::list<const std::string*>;
   struct Entry {
     ProgramLook look;
-    bool asked = false;       // handed to a look (or waiting for one)
-    bool kept = false;        // still in the list (while a new list is gone through)
-    std::uint64_t drawn = 0;  // when its row was drawn last
-    Held::iterator held;      // its place among the icons held, while it holds one
+    std::optional<EntryStart> entry;
+    bool asked = false;        // handed to a look (or waiting for one)
+    bool kept = false;         // still in the list (while a new list is gone through)
+    std::uint64_t drawn = 0;   // when its row was drawn last
+    Held::iterator held;       // its place among the icons held, while it holds one
     std::uint64_t ticket = 0;  // of the last look handed over for it
   };
   std::vector<std::string_view> SortedOnScreen() const;
   void LookNext();
-  void Looked(const std::string& listed, ProgramLook look, std::uint64_t generation,
+  void Looked(const std::string& listed, EntryLook found, std::uint64_t generation,
               std::uint64_t ticket);
   void LetGoOfIconsOffScreen();
   void LetGo(Entry& entry);
@@ -88,8 +97,8 @@ class ProgramLooks {
   std::function<bool()> paused_;
   std::map<std::string, Entry, std::less<>> entries_;
   std::vector<std::string> wanted_;  // asked for, not looked at yet: the last first
-  Held held_;                // the paths whose icons are held, the least recently drawn first
-  int under_way_ = 0;        // looks handed over that have not come back
+  Held held_;          // the paths whose icons are held, the least recently drawn first
+  int under_way_ = 0;  // looks handed over that have not come back
   int at_once_ = kBackgroundAtOnce;
   std::uint64_t tickets_ = 0;
   std::uint64_t draws_ = 0;  // rows drawn

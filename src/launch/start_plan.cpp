@@ -25,6 +25,15 @@ std::string MappedDriveRoot(const std::string& program_folder, Environment& env)
   return ShareOf(*connection) + "\\";
 }
 
+bool HasDrive(const std::string& path) { return path.size() >= 2 && path[1] == ':'; }
+
+// The root of the drive the menu's folder lies on, as this workstation reaches it.
+std::string RootOf(const Reach& reach) {
+  if (!reach.root.empty()) return reach.root;
+  if (HasDrive(reach.folder)) return reach.folder.substr(0, 2) + "\\";
+  return IsShareForm(reach.folder) ? ShareOf(reach.folder) + "\\" : std::string();
+}
+
 }  // namespace
 
 // A menu started from a share: "\\" + server + "\" + share + "\".
@@ -35,50 +44,53 @@ std::string ClientRootOf(const std::string& program_folder, Environment& env) {
   return ShareOf(program_folder) + "\\";
 }
 
-std::string ReachedBy(const std::string& root, const std::string& listed) {
-  if (root.empty() || IsShareForm(listed)) return listed;
-  return root + (listed.size() >= 3 ? listed.substr(3) : std::string());
-}
-
-// A program listed in share form keeps its own folder. Otherwise the folder is the program
-// without its drive prefix, less its file name, reached through the share; with no file name
-// (a path ending in "\") the folder keeps its final "\".
-ClientPaths ClientPathsOf(const std::string& program, const std::string& root) {
-  ClientPaths paths;
-  if (IsShareForm(program)) {
-    const auto last_backslash = program.find_last_of('\\');
-    paths.label14 = program;
-    paths.label20 = program.substr(last_backslash + 1);
-    paths.label18 = program.substr(0, last_backslash);
-    return paths;
+std::string ReachedBy(const Reach& reach, const std::string& listed) {
+  if (listed.empty()) return reach.root;
+  if (IsShareForm(listed)) return listed;
+  if (HasDrive(listed)) {
+    const std::size_t below = listed.size() >= 3 && listed[2] == '\\' ? 3 : 2;
+    if (reach.root.empty()) return listed.substr(0, 2) + "\\" + listed.substr(below);
+    return reach.root + listed.substr(below);
   }
-  paths.label14 = program.size() >= 3 ? program.substr(3) : std::string();
-  const auto last_backslash = paths.label14.find_last_of('\\');
-  paths.label20 = last_backslash == std::string::npos ? paths.label14
-                                                      : paths.label14.substr(last_backslash + 1);
-  paths.label18 = ReachedBy(root, program);
-  if (!paths.label20.empty()) paths.label18.erase(paths.label18.size() - paths.label20.size() - 1);
-  // A program in the root of a drive (M:\X.EXE) works in that root: "M:" alone would be the
-  // drive's current folder.
-  if (paths.label18.size() == 2 && paths.label18[1] == ':') paths.label18 += '\\';
-  return paths;
+  if (listed[0] == '\\') return RootOf(reach) + listed.substr(1);
+  const bool in_root = !reach.folder.empty() && reach.folder.back() == '\\';
+  return reach.folder + (in_root ? "" : "\\") + listed;
 }
 
-StartCommand CommandOf(const std::string& listed, const std::string& root,
-                       const std::function<bool(const std::string&)>& names_file) {
-  return SplitStartCommand(
-      listed, [&](const std::string& path) { return names_file(ReachedBy(root, path)); });
-}
-
-StartPlan PlanOf(const StartCommand& command, const std::string& root) {
-  if (root.empty()) {
-    const auto last_backslash = command.program.find_last_of('\\');
-    return {command.program, command.arguments,
-            last_backslash == std::string::npos ? std::string()
-                                                : command.program.substr(0, last_backslash + 1)};
+// On the server, the program is started as listed from its folder with the final "\". A client
+// reaches it through the root, and works in its folder without the final "\" (M:\ for the root
+// of a drive: "M:" alone would be the drive's current folder); a path ending in "\" names no file
+// and keeps it.
+EntryStart EntryStartOf(const std::string& listed, const Reach& reach,
+                        const std::function<bool(const std::string&)>& names_file) {
+  const StartCommand command = SplitStartCommand(
+      listed, [&](const std::string& path) { return names_file(ReachedBy(reach, path)); });
+  EntryStart entry;
+  entry.plan.program = ReachedBy(reach, command.program);
+  entry.plan.arguments = command.arguments;
+  const std::string& program = entry.plan.program;
+  const std::string root = IsShareForm(command.program) ? std::string() : RootOf(reach);
+  if (root.empty() || program.compare(0, root.size(), root) != 0) {
+    entry.below_root =
+        IsShareForm(command.program) || program.size() < 3 ? program : program.substr(3);
+  } else {
+    entry.below_root = program.substr(root.size());
   }
-  return {ReachedBy(root, command.program), command.arguments,
-          ClientPathsOf(command.program, root).label18};
+  const auto last_backslash = entry.below_root.find_last_of('\\');
+  entry.file_name = last_backslash == std::string::npos
+                        ? entry.below_root
+                        : entry.below_root.substr(last_backslash + 1);
+  if (reach.root.empty()) {
+    const auto folder_end = program.find_last_of('\\');
+    if (folder_end != std::string::npos) entry.plan.folder = program.substr(0, folder_end + 1);
+    return entry;
+  }
+  entry.plan.folder = program;
+  if (!entry.file_name.empty() && program.size() > entry.file_name.size()) {
+    entry.plan.folder.erase(program.size() - entry.file_name.size() - 1);
+  }
+  if (entry.plan.folder.size() == 2 && entry.plan.folder[1] == ':') entry.plan.folder += '\\';
+  return entry;
 }
 
 }  // namespace marlo

@@ -1,5 +1,6 @@
-// How a menu entry starts: the program file, its arguments and its working folder, worked out from
-// the entry as listed and from where this workstation reaches the server's drive.
+// How a menu entry starts: the program file, its arguments and its working folder, worked out
+// once from the entry as listed and from where this workstation reaches the server's drive. The
+// start, the icon's look, the client start paths and the "not found" mark all read that one value.
 #pragma once
 
 #include <functional>
@@ -15,28 +16,36 @@ namespace marlo {
 // the drive itself (M:\); empty on the server. `env` tells what a drive is mapped to.
 std::string ClientRootOf(const std::string& program_folder, Environment& env);
 
-// A listed path as this workstation reaches it. `root` is where a client reaches the root of the
-// server's drive (\\FILESERVER\APPS\, or a mapped drive's M:\), empty on the server: there a path
-// is reached as listed. A path listed in share form is reached as it stands.
-std::string ReachedBy(const std::string& root, const std::string& listed);
-
-// The program and arguments of the entry `listed`, in its listed form. `names_file` tells whether
-// a path names a file; it is asked in the form the program is started by (through the share on a
-// client).
-StartCommand CommandOf(const std::string& listed, const std::string& root,
-                       const std::function<bool(const std::string&)>& names_file);
-
-// The start of that program. The working folder is the program's own folder: on the server its
-// path up to and including its last "\", on a client its folder through the share (without a final
-// "\", unless the path names no file).
-StartPlan PlanOf(const StartCommand& command, const std::string& root);
-
-// The client start paths of a program (its listed form, arguments aside), under the names the
-// main window keeps them: the program without its drive prefix, its file name, and its folder as
-// the client reaches it.
-struct ClientPaths {
-  std::string label14, label20, label18;
+// Where this workstation stands: the menu's own folder as it reaches it (D:\MENU,
+// \\FILESERVER\APPS\MENU, M:\MENU), and the root of the server's drive (ClientRootOf; empty on the
+// server).
+struct Reach {
+  std::string folder;
+  std::string root;
 };
-ClientPaths ClientPathsOf(const std::string& program, const std::string& root);
+
+// A listed path as this workstation reaches it, always a full one. On a client the drive prefix
+// gives way to the root (D:\SALES\X.EXE as \\FILESERVER\APPS\SALES\X.EXE); a path in share form is
+// reached as it stands. A path that is not a full one is never left to the process's current
+// folder, which a start moves: SALES\X.EXE lies in the menu's folder, \SALES\X.EXE in the root of
+// its drive, D:X.EXE in the root of D:.
+std::string ReachedBy(const Reach& reach, const std::string& listed);
+
+// An entry as this workstation starts it.
+struct EntryStart {
+  StartPlan plan;  // the program as reached, its arguments, its working folder
+  // The program below the root it is reached through (SALES\X.EXE; one listed in share form: all
+  // of it), and its file name.
+  std::string below_root;
+  std::string file_name;
+};
+
+// Works out the entry `listed`. `names_file` tells whether a path, as this workstation reaches it,
+// names a file; it is asked at most once, and only where the answer tells the program from its
+// arguments. The working folder is the program's own: on the server its path up to and including
+// its last "\", on a client its folder through the share (without a final "\", unless the path
+// names no file, and M:\ for the root of a drive).
+EntryStart EntryStartOf(const std::string& listed, const Reach& reach,
+                        const std::function<bool(const std::string&)>& names_file);
 
 }  // namespace marlo

@@ -27,11 +27,11 @@ Master::Master(Platform& platform, MasterView& view)
       menu_(MenuListOf({}, true)),
       audiences_(std::make_shared<Audiences>(platform.identity, platform.locale)),
       looks_(
-          platform, [root = root_](const std::string& listed) { return ReachedBy(root, listed); },
+          platform, Reach{program_folder_, root_},
           [this](std::function<void()> work, std::function<void()> then) {
             view_.OffThread(Lane::kBackground, std::move(work), std::move(then));
           },
-          [this] { return PathsOnScreen(); }, [this] { view_.RedrawMenu(); },
+          [this] { return PathsOnScreen(); }, [this] { Looked(); },
           [this] { return !started_up_ || view_.IsMinimised(); }) {
   // Icons read together come at the pace of one through a share that is slow to answer, but each
   // look at once takes a worker of its own (about 1 MB under Wine): on the server, whose drive

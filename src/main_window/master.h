@@ -101,6 +101,9 @@ class Master {
   void ListReadAgain(std::unique_ptr<MenuList> menu);
   void LookAgainIn(std::chrono::milliseconds delay);
   std::uint64_t Now() { return platform_.clock.After(std::chrono::milliseconds(0)).milliseconds; }
+  void Looked();
+  EntryStart StartOf(const std::string& listed) const;
+  void KeepStartPaths(const EntryStart& entry);
   void StartCurrentEntry(bool drive_check);
   void Started(const StartDone& done);
   bool IsClient() const { return !root_.empty(); }

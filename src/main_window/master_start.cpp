@@ -33,33 +33,25 @@ void Master::StartCurrentEntry(bool drive_check) {
   ProcessStarter& processes = platform_.processes;
   view_.OffThread(
       Lane::kFiles,
-      [&files, &processes, done, listed = Label12, root = root_, folder = program_folder_,
-       check = drive_check && server] {
-        *done = StartEntry(files, processes, listed, root, folder, check);
+      [&files, &processes, done, listed = Label12, reach = Reach{program_folder_, root_},
+       known = looks_.EntryOf(Label12), check = drive_check && server] {
+        *done = StartEntry(files, processes, listed, reach, known, check);
       },
       [this, done] { Started(*done); }, platform_.clock.After(kStartPatience));
 }
 
-// The start paths are kept under their names: on the server the working folder, on a client the
-// paths through the share of the program that was started.
+// The start paths kept are those of the program that was started.
 void Master::Started(const StartDone& done) {
   starting_ = false;
   view_.ShowStarting(false);
-  if (Label5 == "SERVER") {
-    Label14 = done.plan.folder;
-  } else {
-    const ClientPaths paths = ClientPathsOf(done.command.program, root_);
-    Label14 = paths.label14;
-    Label20 = paths.label20;
-    Label18 = paths.label18;
-  }
+  KeepStartPaths(done.entry);
   if (done.other_drive) {
     view_.ShowMessage(
         "Please Marlo.exe and Your Selceted exe is not in same drive,\r\n"
         "Copy in same drive and then run again",
         "Path not found");
   } else if (!done.started.ok) {
-    view_.ShowMessage(done.plan.program + "\r\n" + done.started.reason, "Start Failed");
+    view_.ShowMessage(done.entry.plan.program + "\r\n" + done.started.reason, "Start Failed");
     return;
   }
   view_.Minimise();

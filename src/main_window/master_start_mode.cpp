@@ -23,15 +23,31 @@ void Master::Timer2_Timer() {
   looks_.Resume();
 }
 
-// At start-up and at each selection the client paths follow the form of the entry alone: no
-// file is looked for through the share there. A start looks, and so takes a listed file that
-// exists as it stands (one without ".exe", say) as the program.
-void Master::ComputeClientPaths() {
-  const ClientPaths paths = ClientPathsOf(
-      SplitStartCommand(Label12, [](const std::string&) { return false; }).program, root_);
-  Label14 = paths.label14;
-  Label20 = paths.label20;
-  Label18 = paths.label18;
+// At start-up and at each selection the client paths are those of the entry as its look worked
+// it out; before the look came back, by the form of the entry alone: no file is looked for through
+// the share on the window's thread. A look that comes back afterwards brings them up to date.
+void Master::ComputeClientPaths() { KeepStartPaths(StartOf(Label12)); }
+
+void Master::Looked() {
+  view_.RedrawMenu();
+  if (Label5 == "CLIENT") ComputeClientPaths();
+}
+
+EntryStart Master::StartOf(const std::string& listed) const {
+  if (std::optional<EntryStart> known = looks_.EntryOf(listed)) return *std::move(known);
+  return EntryStartOf(listed, {program_folder_, root_}, [](const std::string&) { return false; });
+}
+
+// The start paths under the names the window keeps them: on the server the working folder, on a
+// client the program below the share's root, its file name and its folder through the share.
+void Master::KeepStartPaths(const EntryStart& entry) {
+  if (!IsClient()) {
+    Label14 = entry.plan.folder;
+    return;
+  }
+  Label14 = entry.below_root;
+  Label20 = entry.file_name;
+  Label18 = entry.plan.folder;
 }
 
 }  // namespace marlo

@@ -44,7 +44,7 @@ Optiona::Optiona(Platform& platform, OptionaView& view)
       view_(view),
       program_folder_(platform.env.ProgramFolder()),
       looks_(
-          platform, [](const std::string& listed) { return listed; },
+          platform, Reach{program_folder_, ""},
           [this](std::function<void()> work, std::function<void()> then) {
             view_.OffThread(std::move(work), std::move(then));
           },

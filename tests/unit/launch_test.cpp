@@ -179,8 +179,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "C:\\Tools\\sales.exe\\sales.exe|\"C:\\Tools\\sales.exe\\sales.exe\" in "
                   "C:\\Tools\\sales.exe\\",
                   false, "C:\\Tools\\sales.exe\\"},
-        // No folder to set: the program starts without it.
-        StartCase{"C:\\Menu", "sales.exe", false, "sales.exe|\"sales.exe\" in ", false, ""},
+        // A path that is not a full one lies in the menu's folder, or in its drive's root, never
+        // in the process's current folder (which a start moves).
+        StartCase{"C:\\Menu", "sales.exe", true,
+                  "C:\\Menu\\sales.exe|\"C:\\Menu\\sales.exe\" in C:\\Menu\\", false, "C:\\Menu\\"},
+        StartCase{"C:\\Menu", "\\Apps\\x.exe", true,
+                  "C:\\Apps\\x.exe|\"C:\\Apps\\x.exe\" in C:\\Apps\\", false, "C:\\Apps\\"},
+        StartCase{"C:\\Menu", "C:x.exe", true, "C:\\x.exe|\"C:\\x.exe\" in C:\\", false, "C:\\"},
+        StartCase{"\\\\SRV\\D\\Menu", "Tools\\t.exe", false,
+                  "\\\\SRV\\D\\Menu\\Tools\\t.exe|\"\\\\SRV\\D\\Menu\\Tools\\t.exe\" in "
+                  "\\\\SRV\\D\\Menu\\Tools",
+                  false, ""},
         StartCase{"C:\\Menu", "D:\\Apps\\x.exe", true, "", true, "D:\\Apps\\"},
         StartCase{"C:\\Menu", "D:\\Apps\\x.exe", false,
                   "D:\\Apps\\x.exe|\"D:\\Apps\\x.exe\" in D:\\Apps\\", false, "D:\\Apps\\"},
@@ -206,8 +215,9 @@ INSTANTIATE_TEST_SUITE_P(
 // from: the drive on the server, the share on a client.
 struct CommandCase {
   std::string folder, label12;
-  Strings existing;     // files that exist, as the menu reaches them
-  std::string started;  // "<program>|<command line>"
+  Strings existing;          // files that exist, as the menu reaches them
+  std::string started;       // "<program>|<command line>"
+  std::string label20 = "";  // on a client, once the entry's look came back
 };
 
 class StartCommandTest : public LaunchTest, public ::testing::WithParamInterface<CommandCase> {};
@@ -219,7 +229,12 @@ TEST_P(StartCommandTest, StartsTheProgramWithItsArguments) {
   Paths(m, {c.label12});
   m.Label12 = c.label12;
   m.Timer2_Timer();
+  m.Icon(0);  // its row drawn
+  if (!c.label20.empty()) EXPECT_EQ(m.Label20, c.label20);
+  // The start takes the entry as its look worked it out: nothing is looked for twice.
+  const int looked = machine.files.searches;
   m.Command1_Click();
+  EXPECT_EQ(machine.files.searches, looked);
   ASSERT_EQ(machine.processes.log.size(), 1u);
   EXPECT_EQ(machine.processes.log[0].substr(0, machine.processes.log[0].rfind(" in ")),
             "start " + c.started);
@@ -248,7 +263,13 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"\\\\SRV\\D\\MENU",
                     "D:\\APPS\\A.EXE B",
                     {"D:\\APPS\\A.EXE B"},
-                    "\\\\SRV\\D\\APPS\\A.EXE|\"\\\\SRV\\D\\APPS\\A.EXE\" B"},
+                    "\\\\SRV\\D\\APPS\\A.EXE|\"\\\\SRV\\D\\APPS\\A.EXE\" B",
+                    "A.EXE"},
+        CommandCase{"\\\\SRV\\D\\MENU",
+                    "D:\\APPS\\A.EXE B",
+                    {"\\\\SRV\\D\\APPS\\A.EXE B"},
+                    "\\\\SRV\\D\\APPS\\A.EXE B|\"\\\\SRV\\D\\APPS\\A.EXE B\"",
+                    "A.EXE B"},
         CommandCase{"\\\\SRV\\D\\MENU",
                     "\"D:\\APPS\\TOOL\" x y",
                     {},
