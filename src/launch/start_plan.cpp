@@ -1,5 +1,7 @@
 #include "launch/start_plan.h"
 
+#include <algorithm>
+
 #include "platform/paths.h"
 
 namespace marlo {
@@ -69,12 +71,13 @@ EntryStart EntryStartOf(const std::string& listed, const Reach& reach,
   entry.plan.program = ReachedBy(reach, command.program);
   entry.plan.arguments = command.arguments;
   const std::string& program = entry.plan.program;
-  const std::string root = IsShareForm(command.program) ? std::string() : RootOf(reach);
-  if (root.empty() || program.compare(0, root.size(), root) != 0) {
-    entry.below_root =
-        IsShareForm(command.program) || program.size() < 3 ? program : program.substr(3);
-  } else {
+  const bool listed_share = IsShareForm(command.program);
+  const std::string root = RootOf(reach);
+  if (!listed_share && !root.empty() && program.compare(0, root.size(), root) == 0) {
     entry.below_root = program.substr(root.size());
+  } else {
+    entry.below_root =
+        listed_share ? program : program.substr(std::min<std::size_t>(3, program.size()));
   }
   const auto last_backslash = entry.below_root.find_last_of('\\');
   entry.file_name = last_backslash == std::string::npos

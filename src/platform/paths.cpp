@@ -122,11 +122,6 @@ std::string ListedProgram(const std::string& listed) {
   return program;
 }
 
-bool ProgramExists(const std::string& listed,
-                   const std::function<bool(const std::string&)>& names_file) {
-  return names_file(SplitStartCommand(listed, names_file).program);
-}
-
 std::string CommandLineOf(const StartCommand& command) {
   std::string line = "\"" + command.program + "\"";
   if (!command.arguments.empty()) line += " " + command.arguments;

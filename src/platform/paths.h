@@ -66,11 +66,6 @@ std::size_t ProgramPartLength(const std::string& listed);
 // The program part of a listed path without its quotes: the path the drive check reads.
 std::string ListedProgram(const std::string& listed);
 
-// True when the program an entry would start exists: the listed path split as above, and the
-// program then named by an existing file.
-bool ProgramExists(const std::string& listed,
-                   const std::function<bool(const std::string&)>& names_file);
-
 // The command line a program is started with: its path in double quotes, then a blank and the
 // arguments when there are any.
 std::string CommandLineOf(const StartCommand& command);

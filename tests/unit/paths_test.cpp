@@ -71,18 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Share form is split by the same rules.
         SplitCase{"\\\\SRV\\D\\X.EXE /a", {}, {"\\\\SRV\\D\\X.EXE", "/a"}}));
 
-TEST(ProgramExists, LooksAtTheProgramTheEntryWouldStart) {
-  const std::set<std::string> existing{"D:\\APPS\\X.EXE", "D:\\APPS\\TOOL.exe", "D:\\FOLDER"};
-  const auto names_file = [&](const std::string& path) { return existing.count(path) > 0; };
-  EXPECT_TRUE(marlo::ProgramExists("D:\\APPS\\X.EXE", names_file));
-  EXPECT_TRUE(marlo::ProgramExists("D:\\APPS\\X.EXE -a", names_file));
-  EXPECT_TRUE(marlo::ProgramExists("\"D:\\APPS\\X.EXE\" -a", names_file));
-  EXPECT_TRUE(marlo::ProgramExists("D:\\APPS\\TOOL", names_file));
-  EXPECT_FALSE(marlo::ProgramExists("D:\\APPS\\GONE.EXE", names_file));
-  EXPECT_FALSE(marlo::ProgramExists("D:\\APPS\\GONE.EXE -a", names_file));
-  EXPECT_FALSE(marlo::ProgramExists("", names_file));
-}
-
 TEST(CommandLine, QuotesTheProgramAndAppendsTheArgumentsAsListed) {
   EXPECT_EQ(marlo::CommandLineOf({"D:\\A B\\X.EXE", ""}), "\"D:\\A B\\X.EXE\"");
   EXPECT_EQ(marlo::CommandLineOf({"D:\\X.EXE", " -a  \"b\""}), "\"D:\\X.EXE\"  -a  \"b\"");
