@@ -62,7 +62,7 @@ std::string ReachedBy(const Reach& reach, const std::string& listed) {
 // On the server, the program is started as listed from its folder with the final "\". A client
 // reaches it through the root, and works in its folder without the final "\" (M:\ for the root
 // of a drive: "M:" alone would be the drive's current folder); a path ending in "\" names no file
-// and keeps it.
+// and keeps it, unless listed in share form.
 EntryStart EntryStartOf(const std::string& listed, const Reach& reach,
                         const std::function<bool(const std::string&)>& names_file) {
   const StartCommand command = SplitStartCommand(
@@ -79,19 +79,14 @@ EntryStart EntryStartOf(const std::string& listed, const Reach& reach,
     entry.below_root =
         listed_share ? program : program.substr(std::min<std::size_t>(3, program.size()));
   }
-  const auto last_backslash = entry.below_root.find_last_of('\\');
-  entry.file_name = last_backslash == std::string::npos
-                        ? entry.below_root
-                        : entry.below_root.substr(last_backslash + 1);
+  const auto folder_end = program.find_last_of('\\');
+  entry.file_name = program.substr(folder_end + 1);  // all of it without a "\"
   if (reach.root.empty()) {
-    const auto folder_end = program.find_last_of('\\');
     if (folder_end != std::string::npos) entry.plan.folder = program.substr(0, folder_end + 1);
     return entry;
   }
-  entry.plan.folder = program;
-  if (!entry.file_name.empty() && program.size() > entry.file_name.size()) {
-    entry.plan.folder.erase(program.size() - entry.file_name.size() - 1);
-  }
+  entry.plan.folder =
+      entry.file_name.empty() && !listed_share ? program : program.substr(0, folder_end);
   if (entry.plan.folder.size() == 2 && entry.plan.folder[1] == ':') entry.plan.folder += '\\';
   return entry;
 }

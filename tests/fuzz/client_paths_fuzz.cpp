@@ -15,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   const auto cut = input.find('\0');
   const std::string folder_tail = input.substr(0, cut);
+  if (folder_tail.empty() || folder_tail[0] == '\\') return 0;  // a share names its server
   // The path of an entry ends at its first "=" (what follows, an audience say, is not the path).
   std::string listed = cut == std::string::npos ? "" : input.substr(cut + 1);
   listed = listed.substr(0, listed.find('='));
