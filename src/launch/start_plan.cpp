@@ -36,16 +36,6 @@ std::string RootOf(const Reach& reach) {
   return IsShareForm(reach.folder) ? ShareOf(reach.folder) + "\\" : std::string();
 }
 
-}  // namespace
-
-// A menu started from a share: "\\" + server + "\" + share + "\".
-std::string ClientRootOf(const std::string& program_folder, Environment& env) {
-  const std::string mapped = MappedDriveRoot(program_folder, env);
-  if (!mapped.empty()) return mapped;
-  if (!IsShareForm(program_folder)) return {};
-  return ShareOf(program_folder) + "\\";
-}
-
 std::string ReachedBy(const Reach& reach, const std::string& listed) {
   if (listed.empty()) return reach.root;
   if (IsShareForm(listed)) return listed;
@@ -57,6 +47,16 @@ std::string ReachedBy(const Reach& reach, const std::string& listed) {
   if (listed[0] == '\\') return RootOf(reach) + listed.substr(1);
   const bool in_root = !reach.folder.empty() && reach.folder.back() == '\\';
   return reach.folder + (in_root ? "" : "\\") + listed;
+}
+
+}  // namespace
+
+// A menu started from a share: "\\" + server + "\" + share + "\".
+std::string ClientRootOf(const std::string& program_folder, Environment& env) {
+  const std::string mapped = MappedDriveRoot(program_folder, env);
+  if (!mapped.empty()) return mapped;
+  if (!IsShareForm(program_folder)) return {};
+  return ShareOf(program_folder) + "\\";
 }
 
 // On the server, the program is started as listed from its folder with the final "\". A client

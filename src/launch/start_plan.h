@@ -24,13 +24,6 @@ struct Reach {
   std::string root;
 };
 
-// A listed path as this workstation reaches it, always a full one. On a client the drive prefix
-// gives way to the root (D:\SALES\X.EXE as \\FILESERVER\APPS\SALES\X.EXE); a path in share form is
-// reached as it stands. A path that is not a full one is never left to the process's current
-// folder, which a start moves: SALES\X.EXE lies in the menu's folder, \SALES\X.EXE in the root of
-// its drive, D:X.EXE in the root of D:.
-std::string ReachedBy(const Reach& reach, const std::string& listed);
-
 // An entry as this workstation starts it.
 struct EntryStart {
   StartPlan plan;  // the program as reached, its arguments, its working folder
@@ -40,11 +33,14 @@ struct EntryStart {
   std::string file_name;
 };
 
-// Works out the entry `listed`. `names_file` tells whether a path, as this workstation reaches it,
-// names a file; it is asked at most once, and only where the answer tells the program from its
-// arguments. The working folder is the program's own: on the server its path up to and including
-// its last "\", on a client its folder through the share (without a final "\", unless the path
-// names no file, and M:\ for the root of a drive).
+// Works out the entry `listed`. Its paths are reached as this workstation reaches them: on a client
+// through the root in place of the drive prefix, in share form as they stand. One that is not a
+// full path is never left to the process's current folder, which a start moves: SALES\X.EXE lies
+// in the menu's folder, \SALES\X.EXE in the root of its drive, D:X.EXE in the root of D:.
+// `names_file` tells whether a path so reached names a file; it is asked at most once, and only
+// where the answer tells the program from its arguments. The working folder is the program's own:
+// on the server its path up to and including its last "\", on a client its folder through the
+// share (without a final "\", unless the path names no file, and M:\ for the root of a drive).
 EntryStart EntryStartOf(const std::string& listed, const Reach& reach,
                         const std::function<bool(const std::string&)>& names_file);
 
