@@ -76,10 +76,22 @@ Deadline HeldDeadline() { return TickDeadline(kHeldPatience); }
 
 bool Past(Deadline deadline) { return GetTickCount64() >= deadline.milliseconds; }
 
-// A small varied wait, so that workstations that met on a locked file do not meet again.
-DWORD VariedWait(DWORD& seed, DWORD base) {
-  seed = seed * 1103515245u + 12345u;
-  return base + (seed >> 16) % (base + 1);
+// Tries `attempt` until it works, fails for a reason that waiting does not mend (`passes` says
+// which errors do), or `deadline` comes. The waits grow: 10 to 20 ms at first, twice as long each
+// time, 200 ms at the most, never beyond the deadline; a server that is busy is not asked again
+// and again, and a file freed soon is taken soon. They vary, so that workstations that met on a
+// file do not meet again at the next attempt.
+template <typename Passes, typename Attempt>
+auto Retried(Deadline deadline, Passes passes, Attempt attempt) {
+  DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+  for (std::uint64_t step = 10;; step = std::min<std::uint64_t>(step * 2, 100)) {
+    auto outcome = attempt();
+    const std::uint64_t now = GetTickCount64();
+    if (outcome.ok || !passes(outcome.code) || now >= deadline.milliseconds) return outcome;
+    seed = seed * 1103515245u + 12345u;
+    const std::uint64_t wait = step + (seed >> 16) % (step + 1);
+    Sleep(static_cast<DWORD>(std::min(wait, deadline.milliseconds - now)));
+  }
 }
 
 // Writes `bytes` in one call; a write that stops short is a full disk.
@@ -197,12 +209,7 @@ Outcome Win32FileSystem::Search(const std::string& pattern,
 // that could not be read.
 ReadResult Win32FileSystem::ReadAll(const std::string& path, std::size_t limit) {
   const std::wstring name = Wide(path);
-  const Deadline deadline = HeldDeadline();
-  for (;;) {
-    ReadResult result = ReadOnce(name, path, limit);
-    if (result.ok || !Held(result.code) || Past(deadline)) return result;
-    Sleep(100);
-  }
+  return Retried(HeldDeadline(), Held, [&] { return ReadOnce(name, path, limit); });
 }
 
 // Opened for its attributes alone, sharing everything: no program that holds the file is in the
@@ -221,16 +228,13 @@ std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
 // up, so a start-up is never held up for long, however slowly the server answers.
 Outcome Win32FileSystem::Append(const std::string& path, const std::string& text,
                                 Deadline deadline) {
-  DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+  if (Past(deadline)) return Failure("CreateFileW", path, ERROR_TIMEOUT);
   const std::wstring name = Wide(path);
-  for (;;) {
-    if (Past(deadline)) return Failure("CreateFileW", path, ERROR_TIMEOUT);
+  return Retried(deadline, Held, [&] {
     ScopedHandle file(CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.valid()) return WriteWhole(file.get(), text, path);
-    if (!Held(GetLastError())) return Failure("CreateFileW", path);
-    Sleep(VariedWait(seed, 10));
-  }
+    return file.valid() ? WriteWhole(file.get(), text, path) : Failure("CreateFileW", path);
+  });
 }
 
 // CREATE_NEW: the file is made only where nothing of that name is, in one step with the check, so
@@ -309,14 +313,10 @@ bool CannotRenameByHandle(DWORD error) {
 Outcome MoveWhenFree(const std::string& from, const std::string& to, DWORD flags) {
   const std::wstring source = Wide(from);
   const std::wstring target = Wide(to);
-  const Deadline deadline = HeldDeadline();
-  for (;;) {
-    const Outcome moved =
-        Checked(MoveFileExW(source.c_str(), target.c_str(), flags | MOVEFILE_WRITE_THROUGH),
-                "MoveFileExW", to);
-    if (moved.ok || !HeldOrReplaceRefused(moved.code) || Past(deadline)) return moved;
-    Sleep(150);
-  }
+  return Retried(HeldDeadline(), HeldOrReplaceRefused, [&] {
+    return Checked(MoveFileExW(source.c_str(), target.c_str(), flags | MOVEFILE_WRITE_THROUGH),
+                   "MoveFileExW", to);
+  });
 }
 
 }  // namespace
@@ -413,25 +413,18 @@ Outcome Win32FileSystem::PlaceNew(NewFile& file, const std::string& to, bool rep
   rename->ReplaceIfExists = replace;
   rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
   std::memcpy(rename->FileName, target.data(), rename->FileNameLength);
-  const Deadline deadline = HeldDeadline();
-  for (;;) {
+  const Outcome placed = Retried(HeldDeadline(), HeldOrReplaceRefused, [&] {
     if (!GoesOnClose(HandleOf(file), false))
       return Failure("SetFileInformationByHandle", file.path);
-    if (SetFileInformationByHandle(HandleOf(file), FileRenameInfo, rename, size)) {
-      LetGo(file);
-      return {true};
-    }
-    const DWORD error = GetLastError();
-    if (CannotRenameByHandle(error)) {
-      LetGo(file);
-      return MoveWhenFree(file.path, to, replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    }
-    GoesOnClose(HandleOf(file), true);
-    if (!HeldOrReplaceRefused(error) || Past(deadline)) {
-      return Failure("SetFileInformationByHandle", to, error);
-    }
-    Sleep(150);
-  }
+    const Outcome renamed =
+        Checked(SetFileInformationByHandle(HandleOf(file), FileRenameInfo, rename, size),
+                "SetFileInformationByHandle", to);
+    if (!renamed.ok && !CannotRenameByHandle(renamed.code)) GoesOnClose(HandleOf(file), true);
+    return renamed;
+  });
+  const bool by_name = !placed.ok && CannotRenameByHandle(placed.code);
+  if (placed.ok || by_name) LetGo(file);
+  return by_name ? MoveWhenFree(file.path, to, replace ? MOVEFILE_REPLACE_EXISTING : 0) : placed;
 }
 
 // Through the handle that made the file, which may delete it whatever access list it carries.
