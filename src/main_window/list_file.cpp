@@ -75,19 +75,20 @@ std::string FormatListFile(const std::vector<ListEntry>& entries) {
 // not even while it is written: a save is refused rather than widening access), and held by this
 // program alone until it has taken app.txt's place. It keeps app.txt's attributes and creation
 // time, and is marked for backup, as new content is. Only where there is no app.txt yet does it
-// get the folder's defaults. Whatever fails, the new file goes.
+// get the folder's defaults. Whatever fails, the new file goes, or the message names it.
 Outcome SaveListFile(FileSystem& files, const std::string& program_folder,
                      const std::string& bytes) {
   const std::string list = ListFilePath(program_folder);
   FileLook look = files.Look(list);
-  if (!look.ok) {
-    return {false, "app.txt could not be replaced (its permissions could not be read: " +
-                       look.reason + ")"};
+  if (!look.ok && !look.missing) {
+    return Outcome::Failed("app.txt could not be replaced (its permissions could not be read: " +
+                           look.Message() + ")");
   }
-  if (look.read_only) return {false, "app.txt could not be replaced (it is read-only)"};
+  if (look.read_only) return Outcome::Failed("app.txt could not be replaced (it is read-only)");
   look.keep.archive = true;
   NewFile file = files.CreateNew(program_folder, look.keep);
-  if (!file.ok) return {false, "the new list could not be written (" + file.reason + ")"};
+  if (!file.ok)
+    return Outcome::Failed("the new list could not be written (" + file.Message() + ")");
   std::string failed = "the new list could not be written";
   Outcome step = files.WriteNew(file, bytes);
   if (step.ok) {
@@ -99,8 +100,9 @@ Outcome SaveListFile(FileSystem& files, const std::string& program_folder,
     step = files.PlaceNew(file, list, !look.missing);
   }
   if (step.ok) return step;
-  files.DiscardNew(file);
-  return {false, failed + " (" + step.reason + ")"};
+  const Outcome discarded = files.DiscardNew(file);
+  return Outcome::Failed(failed + " (" + step.Message() + ")" +
+                         (discarded.ok ? "" : "; the new file stays: " + discarded.Message()));
 }
 
 }  // namespace marlo

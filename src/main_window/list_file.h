@@ -95,7 +95,7 @@ EntryView EntryOf(std::string_view line);
 // before it.
 std::vector<ListEntry> EntriesOf(std::string_view text, bool complete);
 inline std::vector<ListEntry> EntriesOf(const ReadResult& read) {
-  return EntriesOf(read.bytes, read.complete);
+  return EntriesOf(read.bytes, read.ok);
 }
 
 // The bytes of a list file: every entry as caption "=" path CR LF, with "=@" and its audience

@@ -128,7 +128,7 @@ ListText DecodeList(ReadResult read, Locale& locale) {
   if (IsUtf16(marked)) {
     bytes = Utf8OfUtf16(std::string_view(bytes).substr(2), marked == ListForm::kUtf16Be);
   }
-  if (!read.complete || read.cut) {
+  if (!read.ok || read.cut) {
     const auto last_line_end = bytes.find_last_of('\r');
     bytes.resize(last_line_end == std::string::npos ? 0 : last_line_end + 1);
   }

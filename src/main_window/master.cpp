@@ -196,8 +196,9 @@ void Master::WriteDefaultList() {
         *written = files.Create(path, bytes);
       },
       [this, written] {
-        view_.ShowMessage(written->ok ? "Please Re Start Programm..."
-                                      : "The default list could not be written: " + written->reason,
+        view_.ShowMessage(written->ok
+                              ? "Please Re Start Programm..."
+                              : "The default list could not be written: " + written->Message(),
                           "RMX");
         view_.Close();
       },

@@ -51,7 +51,7 @@ void Master::Started(const StartDone& done) {
         "Copy in same drive and then run again",
         "Path not found");
   } else if (!done.started.ok) {
-    view_.ShowMessage(done.entry.plan.program + "\r\n" + done.started.reason, "Start Failed");
+    view_.ShowMessage(done.entry.plan.program + "\r\n" + done.started.Reason(), "Start Failed");
     return;
   }
   view_.Minimise();

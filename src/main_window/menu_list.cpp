@@ -15,7 +15,7 @@ std::unique_ptr<MenuList> MenuListOf(ListText text, bool complete, const Audienc
 std::unique_ptr<MenuList> ReadMenuList(FileSystem& files, Locale& locale,
                                        const std::string& list_path, const AudienceTest& shown) {
   ReadResult read = files.ReadAll(list_path, kMostListBytes);
-  const bool complete = read.complete;
+  const bool complete = read.ok;
   const std::optional<FileStamp> stamp = read.stamp;
   auto menu = MenuListOf(DecodeList(std::move(read), locale), complete, shown);
   // A list not read whole has no stamp: whatever app.txt's stamp is then, it is read again.

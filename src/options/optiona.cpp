@@ -17,14 +17,14 @@ bool InRange(const std::optional<int>& row, const std::vector<ListEntry>& rows) 
 }
 
 // A list that is there but could not be read to its end.
-bool CutShort(const ReadResult& read) { return !read.complete && !read.missing; }
+bool CutShort(const ReadResult& read) { return !read.ok && !read.missing; }
 
 ReadResult ReadList(FileSystem& files, const std::string& program_folder) {
   return files.ReadAll(ListFilePath(program_folder), kMostListBytes);
 }
 
 bool SameRead(const ReadResult& a, const ReadResult& b) {
-  return a.missing == b.missing && a.complete == b.complete && a.bytes == b.bytes;
+  return a.missing == b.missing && a.ok == b.ok && a.bytes == b.bytes;
 }
 
 // The first `count` characters of UTF-8 `text` (all of it when it has fewer).
@@ -190,15 +190,15 @@ bool Optiona::Save() {
   EncodedList list = EncodeList(rows_, form_, platform_.locale);
   const Outcome saved = list.bytes.size() <= kMostListBytes
                             ? SaveListFile(platform_.files, program_folder_, list.bytes)
-                            : Outcome{false, "it would take " + std::to_string(list.bytes.size()) +
-                                                 " bytes, more than the 64 MB the menu reads"};
+                            : Outcome::Failed("it would take " + std::to_string(list.bytes.size()) +
+                                              " bytes, more than the 64 MB the menu reads");
   if (!saved.ok) {
-    view_.ShowMessage("The list was NOT saved: " + saved.reason +
+    view_.ShowMessage("The list was NOT saved: " + saved.Message() +
                           ".\r\napp.txt still holds the list as it was before this save.",
                       "Save Failed");
     return false;
   }
-  list_as_read_ = {std::move(list.bytes), true, false};
+  list_as_read_ = {{true}, std::move(list.bytes)};
   form_ = list.form;
   cut_ = false;
   saved_rows_ = rows_;

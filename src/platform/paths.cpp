@@ -68,7 +68,7 @@ bool IsShareForm(const std::string& path) { return StartsWith(path, "\\\\"); }
 std::optional<bool> LookFor(FileSystem& files, const std::string& path,
                             const std::function<bool(const DirEntry&)>& wanted) {
   bool found = false;
-  if (!files.Search(path, [&](const DirEntry& entry) { return found = wanted(entry); })) {
+  if (!files.Search(path, [&](const DirEntry& entry) { return found = wanted(entry); }).ok) {
     return std::nullopt;
   }
   return found;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace marlo {
 
@@ -33,28 +34,43 @@ struct FileStamp {
   bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
-// What a whole-file read produced: the bytes read, and whether the read reached the end of the
-// file. A file that cannot be opened gives no bytes and complete == false; `missing` tells that
-// there was no such file at all (rather than one that could not be read). A file longer than the
-// read's limit gives the bytes up to the limit, complete, and `cut`.
-struct ReadResult {
-  std::string bytes;
-  bool complete = false;
-  bool missing = false;
-  bool cut = false;
-  std::optional<FileStamp> stamp = std::nullopt;  // asked of the read's handle before the read
-};
-
 // A moment on the machine's steady clock, in milliseconds: when a patient operation gives up.
 struct Deadline {
   std::uint64_t milliseconds = 0;
 };
 
-// The outcome of an operation whose failure the user must hear about: what went wrong, in the
-// system's words, when it did not work.
+// How a call at the platform edge came out. A failed one says which system call failed
+// (CreateFileW), on which file or folder, and why, in the system's code and words; a failure this
+// program tells in its own words has no call. `missing`: failed because there is no such file or
+// folder.
 struct Outcome {
   bool ok = false;
-  std::string reason;
+  std::string call{};
+  std::string path{};
+  std::uint32_t code = 0;
+  std::string text{};
+  bool missing = false;
+
+  static Outcome Failed(std::string words) { return {false, "", "", 0, std::move(words)}; }
+  // What went wrong, for a message that names the file itself: the words, or the code.
+  std::string Reason() const { return text.empty() ? "error " + std::to_string(code) : text; }
+  // One line, as a failed call is logged: "CreateFileW(D:\MENU\APP.txt) failed, error 5: Access
+  // is denied"; a failure of this program's own in its words alone.
+  std::string Message() const {
+    if (call.empty()) return text;
+    std::string line =
+        call + (path.empty() ? "" : "(" + path + ")") + " failed, error " + std::to_string(code);
+    return text.empty() ? line : line + ": " + text;
+  }
+};
+
+// What a whole-file read produced: the bytes read, up to the first failure. It worked when it
+// reached the end of the file; a file longer than the read's limit gives the bytes up to the
+// limit, and `cut`. A file that cannot be opened gives no bytes.
+struct ReadResult : Outcome {
+  std::string bytes{};
+  bool cut = false;
+  std::optional<FileStamp> stamp = std::nullopt;  // asked of the read's handle before the read
 };
 
 // What a file's replacement takes over from it: who may do what with it (its owner and access
@@ -67,16 +83,15 @@ struct FileKeep {
   std::uint64_t created = 0;
 };
 
-// A file as a save finds it before it takes its place.
+// A file as a save finds it before it takes its place; missing: nothing to take over.
 struct FileLook : Outcome {
-  bool missing = false;  // no such file: nothing to take over
   bool read_only = false;
-  FileKeep keep;
+  FileKeep keep{};
 };
 
-// A new file this program holds open, shared with nobody, until it is put in place or let go.
+// A new file (at `path`) this program holds open, shared with nobody, until it is put in place
+// or let go.
 struct NewFile : Outcome {
-  std::string path;
   std::uintptr_t handle = 0;  // the platform's own; 0 once let go
 };
 
@@ -85,10 +100,10 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Directory search for `pattern` (wildcards allowed in its last part). Calls `visit` for each
-  // match until it returns true. True when the search was made, matches or none (no such file or
-  // folder); false when it could not be (an unreachable share, no access), and nothing is visited.
-  virtual bool Search(const std::string& pattern,
-                      const std::function<bool(const DirEntry&)>& visit) = 0;
+  // match until it returns true. Works when the search was made, matches or none (no such file or
+  // folder); fails when it could not be (an unreachable share, no access), and nothing is visited.
+  virtual Outcome Search(const std::string& pattern,
+                         const std::function<bool(const DirEntry&)>& visit) = 0;
 
   // Reads the file, `limit` bytes at the most; stops at the first failure and hands back what was
   // read before it. A file another program holds is tried again for about 1.5 seconds.
@@ -106,13 +121,13 @@ class FileSystem {
   // Makes the file `path` holding `bytes`, only where nothing of that name exists yet: never into
   // a file that is there (another workstation may have made it a moment ago). Succeeds when it
   // was written whole, or when a file of that name was there already; a folder of that name is
-  // a failure. A file that could not be written whole is removed; where it cannot be, the reason
+  // a failure. A file that could not be written whole is removed; where it cannot be, the outcome
   // says so.
   virtual Outcome Create(const std::string& path, const std::string& bytes) = 0;
 
   // A file saved in the place of another, in steps, all through handles of this program's own.
-  // What the file at `path` would hand on to its replacement; failed when it is there but that
-  // cannot be read.
+  // What the file at `path` would hand on to its replacement; failed when that cannot be read,
+  // and missing too when there is no such file.
   virtual FileLook Look(const std::string& path) = 0;
   // Creates a file of a name nobody can guess in `folder`, carrying `keep`'s security from its
   // first moment (its owner only where this user may give it), and holds it, shared with nobody.
@@ -127,7 +142,7 @@ class FileSystem {
   // someone else is tried again for about 1.5 seconds.
   virtual Outcome PlaceNew(NewFile& file, const std::string& to, bool replace) = 0;
   // Deletes it through its own handle, and lets it go.
-  virtual bool DiscardNew(NewFile& file) = 0;
+  virtual Outcome DiscardNew(NewFile& file) = 0;
 };
 
 // A start as the platform carries it out: exactly the program file `program`, with `arguments`,

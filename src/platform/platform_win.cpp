@@ -32,10 +32,10 @@ class ScopedHandle {
   HANDLE handle_;
 };
 
-// The system's own words for the last error, without the final full stop and line end; the
-// error's number when the system has no words for it.
-std::string LastErrorText() {
-  const DWORD error = GetLastError();
+// The failure of `call` on `path`: the error (the last one unless told) and the system's own
+// words for it, without the final full stop and line end. The call's name is a pointer and the
+// path a reference, so that nothing is made between the call and the reading of its error.
+Outcome Failure(const char* call, const std::string& path, DWORD error = GetLastError()) {
   wchar_t buffer[512] = {};
   DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                 error, 0, buffer, 512, nullptr);
@@ -43,11 +43,14 @@ std::string LastErrorText() {
                         buffer[length - 1] == L' ' || buffer[length - 1] == L'.')) {
     --length;
   }
-  if (length == 0) return "error " + std::to_string(error);
-  return Utf8({buffer, length});
+  const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  return {false, call, path, error, Utf8({buffer, length}), missing};
 }
 
-Outcome Failure() { return {false, LastErrorText()}; }
+// What a call that answered `worked` came to.
+Outcome Checked(bool worked, const char* call, const std::string& path) {
+  return worked ? Outcome{true} : Failure(call, path);
+}
 
 // Whether the file goes when its last handle is closed.
 bool GoesOnClose(HANDLE file, bool goes) {
@@ -55,40 +58,13 @@ bool GoesOnClose(HANDLE file, bool goes) {
   return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
-// A small varied wait, so that workstations that met on a locked file do not meet again.
-DWORD VariedWait(DWORD& seed, DWORD base) {
-  seed = seed * 1103515245u + 12345u;
-  return base + (seed >> 16) % (base + 1);
-}
-
-}  // namespace
-
-bool Win32FileSystem::Search(const std::string& pattern,
-                             const std::function<bool(const DirEntry&)>& visit) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(Wide(pattern).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-           error == ERROR_NO_MORE_FILES || error == ERROR_INVALID_NAME;
-  }
-  do {
-    const DWORD attributes = data.dwFileAttributes;
-    const DirEntry entry{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                         (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
-                         (attributes & FILE_ATTRIBUTE_SYSTEM) != 0};
-    if (visit(entry)) break;
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return true;
-}
-
-namespace {
-
 // How long a file another program holds (a backup, a virus scan, an editor) is waited for.
 constexpr std::chrono::milliseconds kHeldPatience{1500};
 
 bool Held(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+// A file that another program holds is refused to a rename that would replace it.
+bool HeldOrReplaceRefused(DWORD error) { return Held(error) || error == ERROR_ACCESS_DENIED; }
 
 // The tick count, not the C++ steady clock: that one would bring in a runtime part that calls an
 // ANSI function.
@@ -96,9 +72,36 @@ Deadline TickDeadline(std::chrono::milliseconds patience) {
   return {GetTickCount64() + static_cast<std::uint64_t>(patience.count())};
 }
 
+Deadline HeldDeadline() { return TickDeadline(kHeldPatience); }
+
 bool Past(Deadline deadline) { return GetTickCount64() >= deadline.milliseconds; }
 
-Deadline HeldDeadline() { return TickDeadline(kHeldPatience); }
+// Tries `attempt` until it works, fails for a reason that waiting does not mend (`passes` says
+// which errors do), or `deadline` comes. The waits grow: 10 to 20 ms at first, twice as long each
+// time, 200 ms at the most, never beyond the deadline; a server that is busy is not asked again
+// and again, and a file freed soon is taken soon. They vary, so that workstations that met on a
+// file do not meet again at the next attempt.
+template <typename Passes, typename Attempt>
+auto Retried(Deadline deadline, Passes passes, Attempt attempt) {
+  DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+  for (std::uint64_t step = 10;; step = std::min<std::uint64_t>(step * 2, 100)) {
+    auto outcome = attempt();
+    const std::uint64_t now = GetTickCount64();
+    if (outcome.ok || !passes(outcome.code) || now >= deadline.milliseconds) return outcome;
+    seed = seed * 1103515245u + 12345u;
+    const std::uint64_t wait = step + (seed >> 16) % (step + 1);
+    Sleep(static_cast<DWORD>(std::min(wait, deadline.milliseconds - now)));
+  }
+}
+
+// Writes `bytes` in one call; a write that stops short is a full disk.
+Outcome WriteWhole(HANDLE file, const std::string& bytes, const std::string& path) {
+  DWORD written = 0;
+  const DWORD size = static_cast<DWORD>(bytes.size());
+  if (!WriteFile(file, bytes.data(), size, &written, nullptr)) return Failure("WriteFile", path);
+  if (written != size) return Failure("WriteFile", path, ERROR_DISK_FULL);
+  return {true};
+}
 
 // Size, last-write time and identity of an open file; nothing for a folder.
 std::optional<FileStamp> StampOf(HANDLE file) {
@@ -117,17 +120,13 @@ std::optional<FileStamp> StampOf(HANDLE file) {
           (static_cast<std::uint64_t>(information.dwVolumeSerialNumber) << 32)};
 }
 
-// One read of up to `limit` bytes; `error` is the system's error when the read failed.
-ReadResult ReadOnce(const std::wstring& path, std::size_t limit, DWORD& error) {
-  ReadResult result;
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+// One read of up to `limit` bytes of the file `path` (`name` in UTF-16).
+ReadResult ReadOnce(const std::wstring& name, const std::string& path, std::size_t limit) {
+  ScopedHandle file(CreateFileW(name.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
-    error = GetLastError();
-    result.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    return result;
-  }
+  if (!file.valid()) return {Failure("CreateFileW", path)};
+  ReadResult result;
   result.stamp = StampOf(file.get());
   // One buffer of the file's size (up to the limit) and a byte more, read straight into: the
   // read that finds the end needs room, a file that grows meanwhile is read on to its new end,
@@ -148,16 +147,19 @@ ReadResult ReadOnce(const std::wstring& path, std::size_t limit, DWORD& error) {
     const DWORD room =
         static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - filled, 1u << 24));
     DWORD got = 0;
-    const bool read = ReadFile(file.get(), &result.bytes[filled], room, &got, nullptr) != FALSE;
-    if (!read) error = GetLastError();
+    if (!ReadFile(file.get(), &result.bytes[filled], room, &got, nullptr)) {
+      static_cast<Outcome&>(result) = Failure("ReadFile", path);
+      filled += got;
+      break;
+    }
     filled += got;
-    if (!read || got == 0) {
-      result.complete = read;
+    if (got == 0) {
+      result.ok = true;
       break;
     }
   }
   if (filled > limit) {
-    result.complete = result.cut = true;
+    result.ok = result.cut = true;
     filled = limit;
   }
   result.bytes.resize(filled);
@@ -181,18 +183,33 @@ std::string RandomHex() {
 
 }  // namespace
 
+Outcome Win32FileSystem::Search(const std::string& pattern,
+                                const std::function<bool(const DirEntry&)>& visit) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(Wide(pattern).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    const Outcome failed = Failure("FindFirstFileW", pattern);
+    const bool none =
+        failed.missing || failed.code == ERROR_NO_MORE_FILES || failed.code == ERROR_INVALID_NAME;
+    return none ? Outcome{true} : failed;
+  }
+  do {
+    const DWORD attributes = data.dwFileAttributes;
+    const DirEntry entry{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                         (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                         (attributes & FILE_ATTRIBUTE_SYSTEM) != 0};
+    if (visit(entry)) break;
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return {true};
+}
+
 // Readers share everything, so a save that replaces the file is never held up by a reader. A file
 // another program holds open without sharing reading is waited for, rather than taken for a list
 // that could not be read.
 ReadResult Win32FileSystem::ReadAll(const std::string& path, std::size_t limit) {
   const std::wstring name = Wide(path);
-  const Deadline deadline = HeldDeadline();
-  for (;;) {
-    DWORD error = 0;
-    ReadResult result = ReadOnce(name, limit, error);
-    if (result.complete || result.missing || !Held(error) || Past(deadline)) return result;
-    Sleep(100);
-  }
+  return Retried(HeldDeadline(), Held, [&] { return ReadOnce(name, path, limit); });
 }
 
 // Opened for its attributes alone, sharing everything: no program that holds the file is in the
@@ -211,28 +228,13 @@ std::optional<FileStamp> Win32FileSystem::Stamp(const std::string& path) {
 // up, so a start-up is never held up for long, however slowly the server answers.
 Outcome Win32FileSystem::Append(const std::string& path, const std::string& text,
                                 Deadline deadline) {
-  DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+  if (Past(deadline)) return Failure("CreateFileW", path, ERROR_TIMEOUT);
   const std::wstring name = Wide(path);
-  for (;;) {
-    if (Past(deadline)) {
-      SetLastError(ERROR_TIMEOUT);
-      return Failure();
-    }
+  return Retried(deadline, Held, [&] {
     ScopedHandle file(CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.valid()) {
-      DWORD written = 0;
-      const DWORD size = static_cast<DWORD>(text.size());
-      if (!WriteFile(file.get(), text.data(), size, &written, nullptr)) return Failure();
-      if (written != size) {
-        SetLastError(ERROR_DISK_FULL);
-        return Failure();
-      }
-      return {true, ""};
-    }
-    if (!Held(GetLastError())) return Failure();
-    Sleep(VariedWait(seed, 10));
-  }
+    return file.valid() ? WriteWhole(file.get(), text, path) : Failure("CreateFileW", path);
+  });
 }
 
 // CREATE_NEW: the file is made only where nothing of that name is, in one step with the check, so
@@ -251,31 +253,21 @@ Outcome Win32FileSystem::Create(const std::string& path, const std::string& byte
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   if (!file.valid()) {
-    const DWORD error = GetLastError();
+    const Outcome failed = Failure("CreateFileW", path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
-    const bool there = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-    if (there && attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      return {true, ""};
-    }
-    SetLastError(error);
-    return Failure();
+    const bool there = failed.code == ERROR_FILE_EXISTS || failed.code == ERROR_ALREADY_EXISTS;
+    const bool list_there = there && attributes != INVALID_FILE_ATTRIBUTES &&
+                            (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return list_there ? Outcome{true} : failed;
   }
-  DWORD written = 0;
-  const DWORD size = static_cast<DWORD>(bytes.size());
-  const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
-  if (wrote && written == size) return {true, ""};
-  if (wrote) SetLastError(ERROR_DISK_FULL);
-  Outcome failed = Failure();
+  Outcome written = WriteWhole(file.get(), bytes, path);
   // A folder where users may create files but not delete them keeps what could not be written:
   // the admin must hear of it, or every menu would show an empty list.
-  if (!may_delete || !GoesOnClose(file.get(), true)) {
+  if (!written.ok && (!may_delete || !GoesOnClose(file.get(), true))) {
     file.Reset(INVALID_HANDLE_VALUE);
-    if (!DeleteFileW(name.c_str())) {
-      failed.reason += "; the file it left, " + path + ", could not be removed";
-    }
+    if (!DeleteFileW(name.c_str())) written.text += "; the file it left could not be removed";
   }
-  return failed;
+  return written;
 }
 
 namespace {
@@ -321,15 +313,10 @@ bool CannotRenameByHandle(DWORD error) {
 Outcome MoveWhenFree(const std::string& from, const std::string& to, DWORD flags) {
   const std::wstring source = Wide(from);
   const std::wstring target = Wide(to);
-  const Deadline deadline = HeldDeadline();
-  for (;;) {
-    if (MoveFileExW(source.c_str(), target.c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
-      return {true, ""};
-    }
-    const DWORD error = GetLastError();
-    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failure();
-    Sleep(150);
-  }
+  return Retried(HeldDeadline(), HeldOrReplaceRefused, [&] {
+    return Checked(MoveFileExW(source.c_str(), target.c_str(), flags | MOVEFILE_WRITE_THROUGH),
+                   "MoveFileExW", to);
+  });
 }
 
 }  // namespace
@@ -338,26 +325,22 @@ Outcome MoveWhenFree(const std::string& from, const std::string& to, DWORD flags
 // and which wants no access that sharing could refuse: a list another program holds is looked at
 // all the same.
 FileLook Win32FileSystem::Look(const std::string& path) {
-  FileLook look;
   ScopedHandle file(CreateFileW(Wide(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
-    const DWORD error = GetLastError();
-    look.ok = look.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    if (!look.ok) look.reason = LastErrorText();
-    return look;
-  }
+  if (!file.valid()) return {Failure("CreateFileW", path)};
+  FileLook look;
   const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
   DWORD size = 0;
   GetKernelObjectSecurity(file.get(), wanted, nullptr, 0, &size);
   look.keep.security.resize(size);
-  FILE_BASIC_INFO basic{};
   if (size == 0 ||
-      !GetKernelObjectSecurity(file.get(), wanted, look.keep.security.data(), size, &size) ||
-      !GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) {
-    look.reason = LastErrorText();
-    return look;
+      !GetKernelObjectSecurity(file.get(), wanted, look.keep.security.data(), size, &size)) {
+    return {Failure("GetKernelObjectSecurity", path)};
+  }
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) {
+    return {Failure("GetFileInformationByHandleEx", path)};
   }
   const DWORD attributes = basic.FileAttributes;
   look.ok = true;
@@ -379,39 +362,28 @@ NewFile Win32FileSystem::CreateNew(const std::string& folder, const FileKeep& ke
   SECURITY_ATTRIBUTES like{sizeof like, nullptr, FALSE};
   if (!keep.security.empty()) like.lpSecurityDescriptor = const_cast<char*>(keep.security.data());
   for (int attempt = 1;; ++attempt) {
-    NewFile file;
-    file.path = folder + "\\app" + RandomHex() + ".tmp";
-    HANDLE handle = CreateFileW(Wide(file.path).c_str(), GENERIC_WRITE | DELETE, 0, &like,
-                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string path = folder + "\\app" + RandomHex() + ".tmp";
+    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, 0, &like, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_INVALID_OWNER && like.lpSecurityDescriptor != &without_owner &&
+      const NewFile failed{Failure("CreateFileW", path)};
+      if (failed.code == ERROR_INVALID_OWNER && like.lpSecurityDescriptor != &without_owner &&
           WithoutOwner(keep.security, without_owner)) {
         like.lpSecurityDescriptor = &without_owner;
         continue;
       }
-      if (error == ERROR_FILE_EXISTS && attempt < 4) continue;
-      SetLastError(error);
-      file.reason = LastErrorText();
-      return file;
+      if (failed.code == ERROR_FILE_EXISTS && attempt < 4) continue;  // a name met by chance
+      return failed;
     }
     GoesOnClose(handle, true);
-    file.ok = true;
-    file.handle = reinterpret_cast<std::uintptr_t>(handle);
-    return file;
+    return {{true, "", path}, reinterpret_cast<std::uintptr_t>(handle)};
   }
 }
 
 Outcome Win32FileSystem::WriteNew(NewFile& file, const std::string& bytes) {
-  DWORD written = 0;
-  const DWORD size = static_cast<DWORD>(bytes.size());
-  if (!WriteFile(HandleOf(file), bytes.data(), size, &written, nullptr)) return Failure();
-  if (written != size) {
-    SetLastError(ERROR_DISK_FULL);
-    return Failure();
-  }
-  if (!FlushFileBuffers(HandleOf(file))) return Failure();
-  return {true, ""};
+  const Outcome written = WriteWhole(HandleOf(file), bytes, file.path);
+  if (!written.ok) return written;
+  return Checked(FlushFileBuffers(HandleOf(file)), "FlushFileBuffers", file.path);
 }
 
 // Attributes and creation time through the handle; a time left at 0 stays as it is.
@@ -423,10 +395,8 @@ Outcome Win32FileSystem::KeepNew(NewFile& file, const FileKeep& keep) {
                          (keep.not_indexed ? FILE_ATTRIBUTE_NOT_CONTENT_INDEXED : 0) |
                          (keep.archive ? FILE_ATTRIBUTE_ARCHIVE : 0);
   if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;  // 0: unchanged
-  if (!SetFileInformationByHandle(HandleOf(file), FileBasicInfo, &basic, sizeof basic)) {
-    return Failure();
-  }
-  return {true, ""};
+  return Checked(SetFileInformationByHandle(HandleOf(file), FileBasicInfo, &basic, sizeof basic),
+                 "SetFileInformationByHandle", file.path);
 }
 
 // The rename is made on the file's own handle: nothing between its writing and its new name
@@ -443,30 +413,27 @@ Outcome Win32FileSystem::PlaceNew(NewFile& file, const std::string& to, bool rep
   rename->ReplaceIfExists = replace;
   rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
   std::memcpy(rename->FileName, target.data(), rename->FileNameLength);
-  const Deadline deadline = HeldDeadline();
-  for (;;) {
-    if (!GoesOnClose(HandleOf(file), false)) return Failure();
-    if (SetFileInformationByHandle(HandleOf(file), FileRenameInfo, rename, size)) {
-      LetGo(file);
-      return {true, ""};
-    }
-    const DWORD error = GetLastError();
-    if (CannotRenameByHandle(error)) {
-      LetGo(file);
-      return MoveWhenFree(file.path, to, replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    }
-    GoesOnClose(HandleOf(file), true);
-    SetLastError(error);
-    if (!(Held(error) || error == ERROR_ACCESS_DENIED) || Past(deadline)) return Failure();
-    Sleep(150);
-  }
+  const Outcome placed = Retried(HeldDeadline(), HeldOrReplaceRefused, [&] {
+    if (!GoesOnClose(HandleOf(file), false))
+      return Failure("SetFileInformationByHandle", file.path);
+    const Outcome renamed =
+        Checked(SetFileInformationByHandle(HandleOf(file), FileRenameInfo, rename, size),
+                "SetFileInformationByHandle", to);
+    if (!renamed.ok && !CannotRenameByHandle(renamed.code)) GoesOnClose(HandleOf(file), true);
+    return renamed;
+  });
+  const bool by_name = !placed.ok && CannotRenameByHandle(placed.code);
+  if (placed.ok || by_name) LetGo(file);
+  return by_name ? MoveWhenFree(file.path, to, replace ? MOVEFILE_REPLACE_EXISTING : 0) : placed;
 }
 
 // Through the handle that made the file, which may delete it whatever access list it carries.
 // A file already let go (its move by name failed) is deleted by name.
-bool Win32FileSystem::DiscardNew(NewFile& file) {
-  if (file.handle == 0) return DeleteFileW(Wide(file.path).c_str()) != 0;
-  const bool gone = GoesOnClose(HandleOf(file), true);
+Outcome Win32FileSystem::DiscardNew(NewFile& file) {
+  if (file.handle == 0)
+    return Checked(DeleteFileW(Wide(file.path).c_str()), "DeleteFileW", file.path);
+  const Outcome gone =
+      Checked(GoesOnClose(HandleOf(file), true), "SetFileInformationByHandle", file.path);
   LetGo(file);
   return gone;
 }
@@ -606,7 +573,7 @@ Outcome Win32Processes::Start(const StartPlan& plan) {
   PROCESS_INFORMATION process{};
   const bool started = CreateProcessW(Wide(plan.program).c_str(), line.data(), nullptr, nullptr,
                                       FALSE, 0, nullptr, nullptr, &startup, &process) != FALSE;
-  const Outcome outcome = started ? Outcome{true, ""} : Failure();
+  const Outcome outcome = Checked(started, "CreateProcessW", plan.program);
   if (started) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -8,8 +8,8 @@ namespace marlo {
 
 class Win32FileSystem : public FileSystem {
  public:
-  bool Search(const std::string& pattern,
-              const std::function<bool(const DirEntry&)>& visit) override;
+  Outcome Search(const std::string& pattern,
+                 const std::function<bool(const DirEntry&)>& visit) override;
   std::optional<FileStamp> Stamp(const std::string& path) override;
   ReadResult ReadAll(const std::string& path, std::size_t limit) override;
   Outcome Append(const std::string& path, const std::string& text, Deadline deadline) override;
@@ -19,7 +19,7 @@ class Win32FileSystem : public FileSystem {
   Outcome WriteNew(NewFile& file, const std::string& bytes) override;
   Outcome KeepNew(NewFile& file, const FileKeep& keep) override;
   Outcome PlaceNew(NewFile& file, const std::string& to, bool replace) override;
-  bool DiscardNew(NewFile& file) override;
+  Outcome DiscardNew(NewFile& file) override;
 };
 
 class Win32Processes : public ProcessStarter {

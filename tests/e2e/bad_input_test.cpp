@@ -59,7 +59,10 @@ TEST_P(BadListTest, OpensWithExactlyTheEntriesOfTheReadersRulesAndLeavesTheListA
   marlo::Win32Identity identity;
   marlo::Audiences audiences(identity, locale);
   std::vector<marlo::ListEntry> entries;
-  for (auto& entry : marlo::EntriesOf(marlo::DecodeList({bytes, true}, locale).Text(), true)) {
+  marlo::ReadResult read;
+  read.ok = true;
+  read.bytes = bytes;
+  for (auto& entry : marlo::EntriesOf(marlo::DecodeList(read, locale).Text(), true)) {
     if (entry.audience.empty() || audiences.Includes(entry.audience)) entries.push_back(entry);
   }
 

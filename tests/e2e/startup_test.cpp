@@ -263,6 +263,7 @@ TEST_P(UnwritableDefaultListTest, IsReportedAndNothingIsCreated) {
   const std::string lead = "The default list could not be written: ";
   EXPECT_EQ(text.rfind(lead, 0), 0u) << text;
   EXPECT_GT(text.size(), lead.size()) << "no reason given";
+  EXPECT_NE(text.find("CreateFileW(" + folder + "\\APP.txt) failed, error "), std::string::npos);
   PressOk(second);
   EXPECT_TRUE(marlo.WaitForExit());
   const DWORD list = GetFileAttributesA((folder + "\\app.txt").c_str());

@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool complete = size == 0 || data[size - 1] != 0xFF;  // a read cut short, now and then
 
   fakes::Locale locale;
-  const auto list = marlo::DecodeList({bytes, complete}, locale);
+  const auto list = marlo::DecodeList({{complete}, bytes}, locale);
   const std::string text(list.Text());
   if (list.form == marlo::ListForm::kUtf16Le || list.form == marlo::ListForm::kUtf16Be) {
     // Nothing lost: the text goes back to the units it was read from, half a unit at the end
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (marlo::CountLines(text, complete) != entries.size()) std::abort();
 
   const auto written = marlo::EncodeList(entries, list.form, locale);
-  const auto again = marlo::DecodeList({written.bytes, true}, locale);
+  const auto again = marlo::DecodeList({{true}, written.bytes}, locale);
   if (marlo::EntriesOf(again.Text(), true) != entries) std::abort();
 
   // The main window reads the same entries.

@@ -35,6 +35,12 @@ class Faults {
   }
 };
 
+// A call that failed, as the platform tells it: error 2 is a file that is not there.
+inline marlo::Outcome Failed(const char* call, const std::string& path, std::uint32_t code,
+                             const char* text) {
+  return {false, call, path, code, text, code == 2};
+}
+
 // Files by exact path. A read can be made to fail after a number of bytes.
 class Files : public marlo::FileSystem {
  public:
@@ -56,14 +62,14 @@ class Files : public marlo::FileSystem {
 
   Faults* faults = nullptr;
 
-  bool Search(const std::string& pattern,
-              const std::function<bool(const marlo::DirEntry&)>& visit) override {
+  marlo::Outcome Search(const std::string& pattern,
+                        const std::function<bool(const marlo::DirEntry&)>& visit) override {
     ++searches;
     ++searched[pattern];
-    if (Fails("search")) return false;
+    if (Fails("search")) return Failed("FindFirstFileW", pattern, 53, "no network path");
     const auto found = files.find(pattern);
     if (found != files.end()) visit(found->second.attributes);
-    return true;
+    return {true};
   }
   // A file's stamp follows its bytes.
   std::optional<marlo::FileStamp> Stamp(const std::string& path) override {
@@ -79,31 +85,36 @@ class Files : public marlo::FileSystem {
     ++reads;
     if (Fails("read")) return {};
     const auto found = files.find(path);
-    if (found == files.end()) return {"", false, true};
+    if (found == files.end()) return {Failed("CreateFileW", path, 2, "file not found")};
     const auto failing = fail_read_after.find(path);
     const std::string& bytes = found->second.bytes;
-    if (failing != fail_read_after.end()) return {bytes.substr(0, failing->second), false};
-    return {bytes.substr(0, limit), true, false, bytes.size() > limit, StampOf(bytes)};
+    if (failing != fail_read_after.end()) {
+      return {Failed("ReadFile", path, 64, "network name gone"), bytes.substr(0, failing->second)};
+    }
+    return {{true}, bytes.substr(0, limit), bytes.size() > limit, StampOf(bytes)};
   }
   marlo::Outcome Append(const std::string& path, const std::string& text,
                         marlo::Deadline) override {
-    if (appends_fail || Fails("append")) return {false, "access denied"};
+    if (appends_fail || Fails("append")) return Failed("CreateFileW", path, 5, "access denied");
     files[path].bytes += text;
-    return {true, ""};
+    return {true};
   }
   // Makes the file only where nothing of that name is, in any case of its letters (Windows').
   marlo::Outcome Create(const std::string& path, const std::string& bytes) override {
-    if (appends_fail || Fails("create list")) return {false, "access denied"};
+    if (appends_fail || Fails("create list"))
+      return Failed("CreateFileW", path, 5, "access denied");
     for (const auto& [name, file] : files) {
-      if (SameName(name, path)) return {!file.attributes.folder, "The file exists"};
+      if (!SameName(name, path)) continue;
+      return file.attributes.folder ? Failed("CreateFileW", path, 80, "The file exists")
+                                    : marlo::Outcome{true};
     }
     files[path].bytes = bytes;
     if (!create_writes) {
       files[path].bytes.clear();
-      return {false, "There is not enough space on the disk; the file it left, " + path +
-                         ", could not be removed"};
+      return Failed("WriteFile", path, 112,
+                    "There is not enough space on the disk; the file it left could not be removed");
     }
-    return {true, ""};
+    return {true};
   }
   static bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -118,13 +129,12 @@ class Files : public marlo::FileSystem {
   std::map<std::uintptr_t, std::string> held;
 
   marlo::FileLook Look(const std::string& path) override {
-    marlo::FileLook look;
-    look.reason = "access denied";
-    if (fail_step == "look" || Fails("look")) return look;
+    if (fail_step == "look" || Fails("look"))
+      return {Failed("GetKernelObjectSecurity", path, 5, "")};
     const auto found = files.find(path);
+    if (found == files.end()) return {Failed("CreateFileW", path, 2, "file not found")};
+    marlo::FileLook look;
     look.ok = true;
-    look.missing = found == files.end();
-    if (look.missing) return look;
     look.read_only = fail_step == "read-only";
     look.keep.security = found->second.security;
     look.keep.hidden = found->second.attributes.hidden;
@@ -132,12 +142,10 @@ class Files : public marlo::FileSystem {
     return look;
   }
   marlo::NewFile CreateNew(const std::string& folder, const marlo::FileKeep& keep) override {
-    marlo::NewFile file;
-    file.reason = "create failed";
-    if (fail_step == "create" || Fails("create")) return file;
-    file.ok = true;
-    file.path = folder + "\\app" + std::to_string(++temporaries) + ".tmp";
-    file.handle = static_cast<std::uintptr_t>(temporaries);
+    if (fail_step == "create" || Fails("create")) return {Failed("CreateFileW", folder, 5, "")};
+    ++temporaries;
+    marlo::NewFile file{{true, "", folder + "\\app" + std::to_string(temporaries) + ".tmp"},
+                        static_cast<std::uintptr_t>(temporaries)};
     files[file.path].security = keep.security;
     held[file.handle] = file.path;
     return file;
@@ -145,32 +153,35 @@ class Files : public marlo::FileSystem {
   marlo::Outcome WriteNew(marlo::NewFile& file, const std::string& bytes) override {
     const bool fails = fail_step == "write" || Fails("write");
     files[held.at(file.handle)].bytes = fails ? bytes.substr(0, bytes.size() / 2) : bytes;
-    return {!fails, fails ? "disk full" : ""};
+    return fails ? Failed("WriteFile", file.path, 112, "disk full") : marlo::Outcome{true};
   }
   marlo::Outcome KeepNew(marlo::NewFile& file, const marlo::FileKeep& keep) override {
-    if (fail_step == "keep" || Fails("keep")) return {false, "access denied"};
+    if (fail_step == "keep" || Fails("keep"))
+      return Failed("SetFileInformationByHandle", file.path, 5, "");
     File& made = files[held.at(file.handle)];
     made.attributes.hidden = keep.hidden;
     made.attributes.system = keep.system;
     made.archive = keep.archive;
-    return {true, ""};
+    return {true};
   }
   // As on Windows, a rename that replaces wants `to` there, one that does not wants it not there.
   marlo::Outcome PlaceNew(marlo::NewFile& file, const std::string& to, bool replace) override {
-    if (fail_step == "replace" || Fails("place")) return {false, "sharing violation"};
-    if (files.count(to) != (replace ? 1u : 0u)) return {false, replace ? "not found" : "exists"};
+    const char* rename = "SetFileInformationByHandle";
+    if (fail_step == "replace" || Fails("place"))
+      return Failed(rename, to, 32, "sharing violation");
+    if (files.count(to) != (replace ? 1u : 0u)) return Failed(rename, to, replace ? 2 : 183, "");
     files[to] = files[held.at(file.handle)];
     files.erase(held.at(file.handle));
     held.erase(file.handle);
     file.handle = 0;
-    return {true, ""};
+    return {true};
   }
-  bool DiscardNew(marlo::NewFile& file) override {
+  marlo::Outcome DiscardNew(marlo::NewFile& file) override {
     const bool fails = Fails("discard");
     files.erase(held.at(file.handle));
     held.erase(file.handle);
     file.handle = 0;
-    return !fails;
+    return fails ? Failed("SetFileInformationByHandle", file.path, 5, "") : marlo::Outcome{true};
   }
   int temporaries = 0;
 
@@ -193,8 +204,8 @@ class Processes : public marlo::ProcessStarter {
   marlo::Outcome Start(const marlo::StartPlan& plan) override {
     log.push_back("start " + plan.program + "|" +
                   marlo::CommandLineOf({plan.program, plan.arguments}) + " in " + plan.folder);
-    if (starts_fail || Fails("start")) return {false, "The system cannot find the file specified"};
-    return {true, ""};
+    if (!starts_fail && !Fails("start")) return {true};
+    return Failed("CreateProcessW", plan.program, 2, "The system cannot find the file specified");
   }
 
  private:

@@ -276,6 +276,13 @@ TEST_P(FaultsInASave, AppTxtIsTheOldListOrTheNewAndTheMessageSaysWhich) {
               return StartsWith(call, "message Save Failed: The list was NOT saved: ");
             });
         EXPECT_EQ(failure_told, list != run.after);
+        // A new file that could not be removed is named, with the call that failed.
+        const bool stays_told =
+            std::any_of(run.view.calls.begin(), run.view.calls.end(), [](const std::string& call) {
+              return call.find("; the new file stays: SetFileInformationByHandle(D:\\MENU\\app") !=
+                     std::string::npos;
+            });
+        EXPECT_EQ(stays_told, Failed(machine.faults, "discard"));
         // Asked whenever the window cannot be sure it would replace only what it read, and
         // told why.
         std::string question;

@@ -68,9 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"S==@anna", {"S", "", "anna"}}, EntryCase{"S=X=@", {"S", "X"}}));
 
 TEST(ListFile, AFailedReadGivesTheWholeLinesReadBeforeIt) {
-  EXPECT_EQ(marlo::EntriesOf({"A=1\r\nB=", false}), (std::vector<ListEntry>{{"A", "1"}}));
-  EXPECT_EQ(marlo::EntriesOf({"A=1\rB", true}), (std::vector<ListEntry>{{"A", "1"}, {"B", ""}}));
-  EXPECT_TRUE(marlo::EntriesOf({"", false, true}).empty());
+  EXPECT_EQ(marlo::EntriesOf({{false}, "A=1\r\nB="}), (std::vector<ListEntry>{{"A", "1"}}));
+  EXPECT_EQ(marlo::EntriesOf({{true}, "A=1\rB"}), (std::vector<ListEntry>{{"A", "1"}, {"B", ""}}));
+  EXPECT_TRUE(marlo::EntriesOf({{false, "CreateFileW", "app.txt", 2, "", true}}).empty());
 }
 
 TEST(ListFile, WritesEveryEntryWithOneEqualsAndCrLf) {
@@ -103,7 +103,7 @@ class ListFormTest : public ::testing::TestWithParam<FormCase> {};
 TEST_P(ListFormTest, ReadsTheTextOfEachFormAndWritesItBackInThatForm) {
   const FormCase& c = GetParam();
   fakes::Locale locale;
-  const auto list = marlo::DecodeList({c.bytes, c.complete}, locale);
+  const auto list = marlo::DecodeList({{c.complete}, c.bytes}, locale);
   EXPECT_EQ(list.form, c.form);
   const auto entries = marlo::EntriesOf(list.Text(), c.complete);
   EXPECT_EQ(entries, c.entries);
@@ -213,11 +213,11 @@ TEST(ListForm, ListsBeyondSenseAreCutToTheirFirstMillionEntries) {
   std::string lines;
   for (std::size_t i = 0; i < marlo::kMostEntries; ++i) lines += "\r\n";
   for (const auto& [bytes, cut] : {std::pair{lines, false}, std::pair{lines + "X", true}}) {
-    const auto list = marlo::DecodeList({bytes, true}, locale);
+    const auto list = marlo::DecodeList({{true}, bytes}, locale);
     EXPECT_EQ(list.cut, cut);
     EXPECT_EQ(marlo::CountLines(list.Text(), true), marlo::kMostEntries);
   }
-  const auto at_limit = marlo::DecodeList({"A=1\r\nB", true, false, true}, locale);
+  const auto at_limit = marlo::DecodeList({{true}, "A=1\r\nB", true}, locale);
   EXPECT_TRUE(at_limit.cut);
   EXPECT_EQ(at_limit.Text(), "A=1\r");  // whole lines only
 }

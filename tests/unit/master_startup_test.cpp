@@ -150,7 +150,8 @@ TEST_P(MissingListTest, ShowsTwoMessagesAroundTheDefaultListAndCloses) {
   auto& m = Load();
   EXPECT_EQ(view.calls, (Strings{"message RMX: App.txt File Not Found...",
                                  c.folder_named_app_txt
-                                     ? "message RMX: The default list could not be written: The "
+                                     ? "message RMX: The default list could not be written: "
+                                       "CreateFileW(D:\\MENU\\APP.txt) failed, error 80: The "
                                        "file exists"
                                      : "message RMX: Please Re Start Programm...",
                                  "close"}));
@@ -210,14 +211,17 @@ TEST_F(FormLoadTest, ADefaultListThatCannotBeWrittenIsReportedInsteadOfAskingFor
   EXPECT_EQ(
       view.calls,
       (Strings{"message RMX: App.txt File Not Found...",
-               "message RMX: The default list could not be written: access denied", "close"}));
+               "message RMX: The default list could not be written: CreateFileW(D:\\MENU\\APP.txt) "
+               "failed, error 5: access denied",
+               "close"}));
   EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
   machine.files.appends_fail = machine.files.create_writes = false;
   view.calls.clear();
   Load();
   EXPECT_EQ(view.calls[1],
-            "message RMX: The default list could not be written: There is not enough space on "
-            "the disk; the file it left, D:\\MENU\\APP.txt, could not be removed");
+            "message RMX: The default list could not be written: WriteFile(D:\\MENU\\APP.txt) "
+            "failed, error 112: There is not enough space on the disk; the file it left could "
+            "not be removed");
 }
 
 TEST_F(FormLoadTest, FileExistsWantsANormalFile) {

@@ -463,8 +463,9 @@ INSTANTIATE_TEST_SUITE_P(
                                 true,
                                 {kSaveChanges,
                                  "message Save Failed: The list was NOT saved: app.txt could not "
-                                 "be replaced (sharing violation).\r\napp.txt still holds the "
-                                 "list as it was before this save."},
+                                 "be replaced (SetFileInformationByHandle(D:\\MENU\\app.txt) "
+                                 "failed, error 32: sharing violation).\r\napp.txt still holds "
+                                 "the list as it was before this save."},
                                 false}),
     [](const auto& info) {
       std::string name = info.param.how;

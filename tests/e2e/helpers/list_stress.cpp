@@ -61,7 +61,7 @@ int Reader(const std::string& folder, const std::string& stop_file) {
   long long reads_a = 0, reads_b = 0, missing = 0, other = 0;
   while (GetFileAttributesA(stop_file.c_str()) == INVALID_FILE_ATTRIBUTES) {
     const auto read = files.ReadAll(marlo::ListFilePath(folder), marlo::kMostListBytes);
-    if (!read.complete) {
+    if (!read.ok) {
       ++missing;
     } else if (read.bytes == a) {
       ++reads_a;
