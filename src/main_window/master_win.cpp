@@ -57,14 +57,12 @@ class MasterWindow : public MasterView {
   // The start-up's reading begins before the window is made, and goes on while it is.
   void Form_Load() { master_.Form_Load(); }
   bool Create(std::unique_ptr<MasterWindow> self);
-  void Load();
 
   // MasterView
   // Work that comes back while a box is up waits for the handler that showed it to end; so does a
   // close that comes from outside meanwhile (a management tool, the session ending): the window
   // is not destroyed under the box, whose handler still runs.
   void ShowMessage(const std::string& text, const std::string& title) override {
-    boxes_before_shown_ = boxes_before_shown_ || !loaded_;
     Boxed([&] { ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION); });
   }
   void ShowMenu(const std::vector<std::string_view>& captions,
@@ -113,12 +111,8 @@ class MasterWindow : public MasterView {
   void CloseOptions() override {
     if (session_.options != nullptr) DestroyWindow(session_.options);
   }
-  // Closing waits for the message loop, so no handler outlives its window; nothing that comes
-  // back is taken meanwhile.
-  void Close() override {
-    closing_ = true;
-    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-  }
+  // Closing waits for the message loop, so no handler outlives its window.
+  void Close() override { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
@@ -170,10 +164,6 @@ class MasterWindow : public MasterView {
   bool starting_ = false;    // a start is under way
   bool timer3_set_ = false;  // Timer3 was set since its last tick
   WindowBoxes boxes_;
-  bool boxes_before_shown_ = false;  // a box came before the window was on screen
-  bool closing_ = false;
-  bool loaded_ = false;  // window on screen
-  bool timer2_waits_ = false;
 };
 
 // `self` owns this object until its window takes it; false when no window could be made, and the
@@ -188,8 +178,11 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
     return false;
   }
   work_->Attach(hwnd_);
-  // Timer2 runs from the moment the window exists; its tick is taken once the window is on screen.
+  // Timer2 ticks from the moment the window exists until the start-mode step stops it. The list
+  // is read meanwhile: the window comes on screen with the menu in it, or, when the server is
+  // slow to give the list, a moment after the start all the same.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
+  SetTimer(hwnd_, ids::kShowTimer, kShowAfterMilliseconds, nullptr);
   dpi_ = WindowDpi(hwnd_);
   icon_size_ = SmallIconSize(dpi_);
   master_.SetIconSize(icon_size_);
@@ -221,22 +214,12 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
   return true;
 }
 
-// The list is read away from the window's thread; the window comes on screen with the menu in
-// it, or, when the server is slow to give the list, a moment after the start all the same.
-// Timer2's one tick counts only once the window is on screen.
-void MasterWindow::Load() {
-  if (!closing_ && !loaded_) SetTimer(hwnd_, ids::kShowTimer, kShowAfterMilliseconds, nullptr);
-}
-
 void MasterWindow::ShowWindowNow() {
   KillTimer(hwnd_, ids::kShowTimer);
-  if (loaded_ || closing_) return;
-  loaded_ = true;
+  if (IsWindowVisible(hwnd_)) return;
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   SetFocus(list7_);
-  // A tick of Timer2 that came before is taken now rather than at the next one.
-  if (timer2_waits_) PostMessageW(hwnd_, WM_TIMER, ids::kTimer2, 0);
 }
 
 LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -262,13 +245,10 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       Form_Resize();
       // Restored, also to the maximised state a shortcut may ask for.
-      if ((wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED) && loaded_) {
-        master_.Form_Activate();
-      }
+      if (wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED) master_.Form_Activate();
       return 0;
     case WM_CLOSE:
       if (boxes_.PutOffClose()) return 0;
-      closing_ = true;
       DestroyWindow(hwnd_);
       return 0;
     case WM_SETCURSOR:
@@ -325,25 +305,23 @@ void MasterWindow::OnCommand(int id, int code) {
   }
 }
 
+// Each tick takes what came back first, in case its notice could not be posted: Timer2 ticks
+// until the start-up has its list on screen, Timer3 while the menu follows app.txt. A tick of
+// Timer3 whose taking set it anew is spent. A start-up without a list never shows the window.
 void MasterWindow::OnTimer(UINT_PTR id) {
-  if (id == ids::kTimer2) {
-    // A tick that comes before the window is on screen waits for it.
-    timer2_waits_ = !loaded_;
-    if (loaded_) master_.Timer2_Timer();
-  } else if (id == ids::kTimer3) {
-    // What came back is taken first, in case its notice could not be posted; a tick whose taking
-    // set the timer anew is spent.
+  if (id == ids::kTimer3) {
     KillTimer(hwnd_, ids::kTimer3);
     timer3_set_ = false;
-    OnWorkDone();
-    if (!timer3_set_) master_.Timer3_Timer();
+  }
+  OnWorkDone();
+  if (id == ids::kTimer2) {
+    master_.Timer2_Timer();
+  } else if (id == ids::kTimer3 && !timer3_set_) {
+    master_.Timer3_Timer();
   } else if (id == ids::kShowTimer) {
-    // A start-up that shows a box before its window (no list) never shows the window.
-    if (boxes_before_shown_) {
-      KillTimer(hwnd_, ids::kShowTimer);
-    } else {
-      ShowWindowNow();
-    }
+    KillTimer(hwnd_, ids::kShowTimer);
+    const StartUp stage = master_.StartUpStage();
+    if (stage == StartUp::kReadingList || stage == StartUp::kPuttingListIn) ShowWindowNow();
   }
 }
 
@@ -352,7 +330,7 @@ void MasterWindow::OnTimer(UINT_PTR id) {
 void MasterWindow::OnWorkDone() {
   if (boxes_.Up()) return;
   for (auto& then : work_->Take()) {
-    if (closing_) return;
+    if (master_.StartUpStage() == StartUp::kClosing) return;
     then();
   }
 }
@@ -383,7 +361,7 @@ void MasterWindow::OnActivate(bool active) {
   }
   if (IsIconic(hwnd_)) return;
   SetFocus(focused_ != nullptr && IsWindowVisible(focused_) ? focused_ : list7_);
-  if (loaded_) master_.Form_Activate();
+  master_.Form_Activate();
 }
 
 // Moved to a screen of another density: the place the system suggests, the fixed size in that
@@ -522,7 +500,8 @@ void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
   StopFilling();
   std::size_t bytes = 0;
   for (const auto caption : captions) bytes += caption.size();
-  if ((captions.size() <= kEntriesInOneGo && bytes <= kCaptionBytesInOneGo) || !loaded_) {
+  if ((captions.size() <= kEntriesInOneGo && bytes <= kCaptionBytesInOneGo) ||
+      !IsWindowVisible(hwnd_)) {
     FillAtOnce(list7_, captions, caption_);
     shown();
     return;
@@ -600,11 +579,7 @@ void OpenMasterWindow(Session& session) {
   auto owned = std::make_unique<MasterWindow>(session);
   MasterWindow* window = owned.get();
   window->Form_Load();
-  if (window->Create(std::move(owned))) {
-    window->Load();
-  } else {
-    session.WindowNotCreated(L"The menu window");
-  }
+  if (!window->Create(std::move(owned))) session.WindowNotCreated(L"The menu window");
 }
 
 }  // namespace marlo
