@@ -334,14 +334,16 @@ class Identity : public marlo::Identity {
 // Work handed off a window's thread, as the fakes hand it: each piece is done and what follows it
 // comes back in the order the pieces were handed over, when the queue is turned. By itself it
 // turns at each hand-over, but never inside a piece coming back (no handler runs inside another),
-// and not while `hold` is set (then RunHeldWork turns it); with `begun_when_handed` too, each
-// piece is done as it is handed over (a worker that was free) and only what follows waits. The
-// pieces of a lane in `stuck` wait (a server that does not answer) until it is taken out.
+// and not while `hold` is set (then RunHeldWork turns it, or RunNext lets one piece go, of a lane
+// if named: the lanes come back in any order); with `begun_when_handed` too, each piece is done
+// as it is handed over (a worker that was free) and only what follows waits. The pieces of a lane
+// in `stuck` wait (a server that does not answer) until it is taken out.
 class WorkQueue {
  public:
   struct Piece {
     marlo::Lane lane;
     std::function<void()> work, then;
+    bool owed = false;  // the program's end waits for it
   };
   std::deque<Piece> pieces;
   std::vector<marlo::Lane> stuck;
@@ -358,7 +360,7 @@ class WorkQueue {
       work();
       work = [] {};
     }
-    pieces.push_back({lane, std::move(work), std::move(then)});
+    pieces.push_back({lane, std::move(work), std::move(then), finish_by.has_value()});
     if (!hold && !turning_) RunHeldWork();
   }
   void RunHeldWork() {
@@ -368,8 +370,11 @@ class WorkQueue {
     turning_ = false;
   }
   // Runs the next piece that can run; false when there is none.
-  bool RunNext() {
-    const auto piece = Next();
+  bool RunNext(std::optional<marlo::Lane> lane = std::nullopt) {
+    const auto piece = std::find_if(pieces.begin(), pieces.end(), [&](const Piece& piece) {
+      return (!lane || piece.lane == *lane) &&
+             std::find(stuck.begin(), stuck.end(), piece.lane) == stuck.end();
+    });
     if (piece == pieces.end()) return false;
     Piece taken = std::move(*piece);
     pieces.erase(piece);
@@ -377,17 +382,19 @@ class WorkQueue {
     taken.then();
     return true;
   }
+  // The window went: nothing held comes back, and only what the end waits for is still done.
+  void Gone() {
+    pieces.erase(
+        std::remove_if(pieces.begin(), pieces.end(), [](auto& piece) { return !piece.owed; }),
+        pieces.end());
+    for (Piece& piece : pieces) piece.then = [] {};
+  }
   std::size_t Waiting(marlo::Lane lane) const {
     return static_cast<std::size_t>(std::count_if(
         pieces.begin(), pieces.end(), [lane](const Piece& piece) { return piece.lane == lane; }));
   }
 
  private:
-  std::deque<Piece>::iterator Next() {
-    return std::find_if(pieces.begin(), pieces.end(), [this](const Piece& piece) {
-      return std::find(stuck.begin(), stuck.end(), piece.lane) == stuck.end();
-    });
-  }
   bool turning_ = false;
 };
 
@@ -452,7 +459,10 @@ class MasterView : public marlo::MasterView, public WorkQueue {
   bool shown = false;
   void OpenOptions() override { calls.push_back("open options"); }
   void CloseOptions() override { calls.push_back("close options"); }
-  void Close() override { calls.push_back("close"); }
+  void Close() override {
+    calls.push_back("close");
+    Gone();
+  }
 };
 
 // The Options window as the user sees it: rows, selection, fields and what it said. Questions
