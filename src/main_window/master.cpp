@@ -88,10 +88,11 @@ void Master::ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> men
 void Master::ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after) {
   if (start_up_ == StartUp::kReadingList) start_up_ = StartUp::kPuttingListIn;
   const std::unique_ptr<MenuList> previous = std::exchange(incoming_, std::move(menu));
-  view_.ShowMenu(incoming_->captions, [this, after = std::move(after)] { MenuIn(after); });
+  view_.ShowMenu(
+      incoming_->captions, [this] { MenuIn(); }, std::move(after));
 }
 
-void Master::MenuIn(std::function<void()> after) {
+void Master::MenuIn() {
   if (!incoming_) return;
   const int index = PlaceOfChosenEntryIn(*incoming_);
   menu_ = std::move(incoming_);
@@ -105,7 +106,6 @@ void Master::MenuIn(std::function<void()> after) {
     start_up_ = StartUp::kOnScreen;
     view_.ShowWindowNow();
   }
-  if (after) after();
   LookAgainIn(kListLookInterval);
 }
 

@@ -61,8 +61,8 @@ class Master {
   // The window was restored or activated: app.txt is looked at at once.
   void Form_Activate();
   // A list read anew takes the place of the menu, whole, once the window shows it; the entry chosen
-  // stays chosen. `after` follows then.
-  void ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after = {});
+  // stays chosen. `after` follows once it is on screen.
+  void ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after = [] {});
   // What is known of the program of menu entry `index`, for drawing it; looked for when unknown.
   ProgramLook Icon(int index);
   // The window's icons are `pixels` square (its screen's density).
@@ -103,7 +103,7 @@ class Master {
 
  private:
   void ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu);
-  void MenuIn(std::function<void()> after);
+  void MenuIn();
   AudienceTest Shown() const;
   std::string PathAt(int index) const;
   std::vector<std::string_view> PathsOnScreen() const;

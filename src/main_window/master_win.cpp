@@ -65,7 +65,7 @@ class MasterWindow : public MasterView {
   void ShowMessage(const std::string& text, const std::string& title) override {
     Boxed([&] { ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION); });
   }
-  void ShowMenu(const std::vector<std::string_view>& captions,
+  void ShowMenu(const std::vector<std::string_view>& captions, std::function<void()> in,
                 std::function<void()> shown) override;
   void RedrawMenu() override {
     if (list7_ != nullptr) InvalidateRect(list7_, nullptr, FALSE);
@@ -157,7 +157,7 @@ class MasterWindow : public MasterView {
     const std::vector<std::string_view>* captions;  // the incoming menu's, which the menu keeps
     std::size_t next = 0;
     HWND list = nullptr;
-    std::function<void()> shown;
+    std::function<void()> in, shown;
   };
   std::unique_ptr<Fill> fill_;
   std::wstring caption_;     // a caption in UTF-16, as it goes into the list box
@@ -495,7 +495,7 @@ void FillAtOnce(HWND list, const std::vector<std::string_view>& captions, std::w
 // (there is nothing to answer for; it is shown with its menu). A long one goes, a slice at a time
 // between the window's messages, into a second list box of the same place and look, made hidden;
 // the menu shown stays and works meanwhile, and the full list box takes its place in one step.
-void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
+void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions, std::function<void()> in,
                             std::function<void()> shown) {
   StopFilling();
   std::size_t bytes = 0;
@@ -503,6 +503,7 @@ void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
   if ((captions.size() <= kEntriesInOneGo && bytes <= kCaptionBytesInOneGo) ||
       !IsWindowVisible(hwnd_)) {
     FillAtOnce(list7_, captions, caption_);
+    in();
     shown();
     return;
   }
@@ -519,12 +520,13 @@ void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
                       GetModuleHandleW(nullptr), nullptr);
   if (list == nullptr) {  // no second list box: the menu goes in at once after all
     FillAtOnce(list7_, captions, caption_);
+    in();
     shown();
     return;
   }
   SendMessageW(list, WM_SETFONT, SendMessageW(list7_, WM_GETFONT, 0, 0), FALSE);
   PrepareFill(list, captions);
-  fill_ = std::make_unique<Fill>(Fill{&captions, 0, list, std::move(shown)});
+  fill_ = std::make_unique<Fill>(Fill{&captions, 0, list, std::move(in), std::move(shown)});
   session_.idle = [this] { return FillSlice(); };
 }
 
@@ -543,7 +545,9 @@ bool MasterWindow::FillSlice() {
 }
 
 // The full list box takes the menu's place, its id and its place in the focus order, and the
-// focus if the menu had it.
+// focus if the menu had it. The menu takes the new list before the list box shows a row of it
+// (showing it and giving it the focus draw rows at once), so no row is drawn with the icon of the
+// old list's entry there; what follows the list (a box) waits for it on screen.
 void MasterWindow::PutFilledListInPlace() {
   std::unique_ptr<Fill> fill = std::move(fill_);
   session_.idle = nullptr;
@@ -559,13 +563,14 @@ void MasterWindow::PutFilledListInPlace() {
   list7_ = fresh;
   layout_.Replace(old, fresh);
   if (focused_ == old) focused_ = fresh;
+  fill->in();
   ShowWindow(fresh, SW_SHOWNA);
   if (had_focus) SetFocus(fresh);
   DestroyWindow(old);
   fill->shown();
 }
 
-// A fill under way is given up: its list box goes, and its `shown` never comes.
+// A fill under way is given up: its list box goes, and its `in` and `shown` never come.
 void MasterWindow::StopFilling() {
   if (!fill_) return;
   DestroyWindow(fill_->list);

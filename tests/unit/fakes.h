@@ -409,22 +409,27 @@ class MasterView : public marlo::MasterView, public WorkQueue {
   int redraws = 0;
   bool starting = false;
   bool hold_fill = false;
-  std::optional<std::pair<std::vector<std::string>, std::function<void()>>> filling;
+  struct Fill {
+    std::vector<std::string> captions;
+    std::function<void()> in, shown;
+  };
+  std::optional<Fill> filling;
 
   void ShowMessage(const std::string& text, const std::string& title) override {
     calls.push_back("message " + title + ": " + text);
   }
-  void ShowMenu(const std::vector<std::string_view>& captions,
+  void ShowMenu(const std::vector<std::string_view>& captions, std::function<void()> in,
                 std::function<void()> shown) override {
-    filling.emplace(std::vector<std::string>(captions.begin(), captions.end()), std::move(shown));
+    filling = Fill{{captions.begin(), captions.end()}, std::move(in), std::move(shown)};
     if (!hold_fill) FinishFill();
   }
   void FinishFill() {
-    auto [captions, shown] = std::move(*filling);
+    Fill fill = std::move(*filling);
     filling.reset();
-    menu = std::move(captions);
+    menu = std::move(fill.captions);
     selection = -1;
-    shown();
+    fill.in();
+    fill.shown();
   }
   void RedrawMenu() override { ++redraws; }
   // All the menu's rows, unless a test scrolls it.
