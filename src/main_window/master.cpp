@@ -32,7 +32,7 @@ Master::Master(Platform& platform, MasterView& view)
             view_.OffThread(Lane::kBackground, std::move(work), std::move(then));
           },
           [this] { return PathsOnScreen(); }, [this] { Looked(); },
-          [this] { return !started_up_ || view_.IsMinimised(); }) {
+          [this] { return start_up_ != StartUp::kReady || view_.IsMinimised(); }) {
   // Icons read together come at the pace of one through a share that is slow to answer, but each
   // look at once takes a worker of its own (about 1 MB under Wine): on the server, whose drive
   // answers at once, they are read one after another.
@@ -51,7 +51,6 @@ void Master::Form_Load() {
   const std::string list = ListFilePath(program_folder_);
   auto there = std::make_shared<std::optional<bool>>();
   auto menu = std::make_shared<std::unique_ptr<MenuList>>();
-  looking_ = true;
   view_.OffThread(
       Lane::kFiles,
       [&files, &locale, list, there, menu, shown = Shown()] {
@@ -63,7 +62,7 @@ void Master::Form_Load() {
 
 void Master::ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu) {
   if (there == false) {
-    looking_ = false;
+    start_up_ = StartUp::kNoList;
     WriteDefaultList();
     return;
   }
@@ -85,27 +84,28 @@ void Master::ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> men
 // them (the nearest to where it stood, should there be more), else the entry at its place, or the
 // last one. The derived paths are worked out for it again; at start-up it is the first entry.
 // Until the window shows the new list, the menu is the one it shows: a click or Enter there means
-// an entry of that list.
+// an entry of that list. No look at app.txt begins meanwhile.
 void Master::ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after) {
-  looking_ = true;  // no look while the list is being put in
+  if (start_up_ == StartUp::kReadingList) start_up_ = StartUp::kPuttingListIn;
   const std::unique_ptr<MenuList> previous = std::exchange(incoming_, std::move(menu));
-  view_.ShowMenu(incoming_->captions, [this, after = std::move(after)] { MenuIn(after); });
+  view_.ShowMenu(
+      incoming_->captions, [this] { MenuIn(); }, std::move(after));
 }
 
-void Master::MenuIn(std::function<void()> after) {
+void Master::MenuIn() {
   if (!incoming_) return;
   const int index = PlaceOfChosenEntryIn(*incoming_);
   menu_ = std::move(incoming_);
-  list_came_ = true;
-  looking_ = false;
   looked_at_ = Now();
   looks_.KeepOnly(List5());
   chosen_ = -1;
   Label12 = PathAt(index);
   // Selecting by program raises the selection handler as a click would.
   if (view_.SelectMenuItem(index)) List7_Click(index);
-  view_.ShowWindowNow();
-  if (after) after();
+  if (start_up_ == StartUp::kPuttingListIn) {
+    start_up_ = StartUp::kOnScreen;
+    view_.ShowWindowNow();
+  }
   LookAgainIn(kListLookInterval);
 }
 
@@ -200,7 +200,7 @@ void Master::WriteDefaultList() {
                               ? "Please Re Start Programm..."
                               : "The default list could not be written: " + written->Message(),
                           "RMX");
-        view_.Close();
+        Close();
       },
       deadline);
 }
@@ -208,8 +208,8 @@ void Master::WriteDefaultList() {
 // While a look or a read is out, the timer keeps turning: the window takes what came back at each
 // tick, also when the notice that it came could not be posted.
 void Master::Timer3_Timer() {
-  if (view_.IsMinimised()) return;
-  if (looking_) {
+  if (view_.IsMinimised() || !ListIn()) return;
+  if (look_out_ || incoming_) {
     LookAgainIn(kListLookInterval);
     return;
   }
@@ -221,7 +221,7 @@ void Master::Timer3_Timer() {
 // was due (a change already seen is read as soon as it has stood still).
 void Master::Form_Activate() {
   looks_.Resume();
-  if (view_.IsMinimised() || looking_) return;
+  if (view_.IsMinimised() || !ListIn() || look_out_ || incoming_) return;
   const std::uint64_t since = Now() - looked_at_;
   if (since >= 1000) {
     LookAtList();
@@ -239,7 +239,7 @@ void Master::Form_Activate() {
 // A look opens app.txt and asks it for its stamp; nothing is read while it stays the same. A
 // change is read once the file has stood still for a moment.
 void Master::LookAtList() {
-  looking_ = true;
+  look_out_ = true;
   LookAgainIn(kListLookInterval);
   auto stamp = std::make_shared<std::optional<FileStamp>>();
   FileSystem& files = platform_.files;
@@ -250,7 +250,7 @@ void Master::LookAtList() {
 }
 
 void Master::ListLookedAt(std::optional<FileStamp> stamp) {
-  looking_ = false;
+  look_out_ = false;
   looked_at_ = Now();
   // Held or gone for now: what is shown stays, and the list is looked at again later.
   if (!stamp || stamp == menu_->stamp) {
@@ -267,7 +267,7 @@ void Master::ListLookedAt(std::optional<FileStamp> stamp) {
     LookAgainIn(std::chrono::milliseconds(kListStandStill.count() - still_since));
     return;
   }
-  looking_ = true;
+  look_out_ = true;
   LookAgainIn(kListLookInterval);
   FileSystem& files = platform_.files;
   Locale& locale = platform_.locale;
@@ -285,7 +285,7 @@ void Master::ListLookedAt(std::optional<FileStamp> stamp) {
 // A list that could not be read whole (held, gone, a folder) leaves the menu as it is, without a
 // word: it is looked at again, and read again once it can be.
 void Master::ListReadAgain(std::unique_ptr<MenuList> menu) {
-  looking_ = false;
+  look_out_ = false;
   looked_at_ = Now();
   if (menu->complete) {
     change_.reset();
@@ -311,13 +311,21 @@ void Master::List7_Click(int index) {
   }
 }
 
+// Options edits the list the menu shows: not before it is in (on a client the start-mode step
+// hides the button then).
 void Master::Command3_Click() {
+  if (!ListIn()) return;
   view_.OpenOptions();
-  view_.Close();
+  Close();
 }
 
 void Master::Command5_Click() {
   view_.CloseOptions();
+  Close();
+}
+
+void Master::Close() {
+  start_up_ = StartUp::kClosing;
   view_.Close();
 }
 

@@ -33,6 +33,18 @@ inline constexpr std::chrono::seconds kStartPatience{3};
 inline constexpr std::chrono::seconds kListLookInterval{3};
 inline constexpr std::chrono::milliseconds kListStandStill{700};
 
+// Where the window's start-up stands. It goes down these in order, but for reading the list to no
+// list, and from any to closing. The window may be on screen already while the list is read or
+// put in (a slow server, a long list); the start-mode step waits for the list.
+enum class StartUp {
+  kReadingList,    // app.txt is looked for and read
+  kPuttingListIn,  // the list read is going into the menu
+  kOnScreen,       // the menu on screen shows the list; the start-mode step is to come
+  kReady,          // the start mode is set: entries start, and their icons are looked for
+  kNoList,         // there is no list: the default one is written, and the window never shows
+  kClosing,        // the window is closing: nothing that comes back is taken
+};
+
 class Master {
  public:
   Master(Platform& platform, MasterView& view);
@@ -49,8 +61,8 @@ class Master {
   // The window was restored or activated: app.txt is looked at at once.
   void Form_Activate();
   // A list read anew takes the place of the menu, whole, once the window shows it; the entry chosen
-  // stays chosen. `after` follows then.
-  void ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after = {});
+  // stays chosen. `after` follows once it is on screen.
+  void ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after = [] {});
   // What is known of the program of menu entry `index`, for drawing it; looked for when unknown.
   ProgramLook Icon(int index);
   // The window's icons are `pixels` square (its screen's density).
@@ -66,10 +78,12 @@ class Master {
   void Command5_Click();
   // A key press received by the window itself.
   void Form_KeyPress(int key_code);
-  // The one tick of Timer2: topmost, start mode, client paths.
+  // A tick of Timer2: once the list is on screen, topmost, start mode, client paths, and the
+  // timer stops; before that the tick counts for nothing.
   void Timer2_Timer();
   // The client start paths of the current entry's program.
   void ComputeClientPaths();
+  StartUp StartUpStage() const { return start_up_; }
 
   // Piece `index` of `text` cut at `delimiter`; List6 keeps all the pieces.
   std::string GetPiece(const std::string& text, char delimiter, int index);
@@ -89,7 +103,7 @@ class Master {
 
  private:
   void ListLoaded(std::optional<bool> there, std::unique_ptr<MenuList> menu);
-  void MenuIn(std::function<void()> after);
+  void MenuIn();
   AudienceTest Shown() const;
   std::string PathAt(int index) const;
   std::vector<std::string_view> PathsOnScreen() const;
@@ -100,6 +114,8 @@ class Master {
   void ListLookedAt(std::optional<FileStamp> stamp);
   void ListReadAgain(std::unique_ptr<MenuList> menu);
   void LookAgainIn(std::chrono::milliseconds delay);
+  bool ListIn() const { return start_up_ == StartUp::kOnScreen || start_up_ == StartUp::kReady; }
+  void Close();
   std::uint64_t Now() { return platform_.clock.After(std::chrono::milliseconds(0)).milliseconds; }
   void Looked();
   EntryStart StartOf(const std::string& listed) const;
@@ -118,15 +134,12 @@ class Master {
   std::unique_ptr<MenuList> menu_;        // what the menu shows; List7 and List5 are its parts
   std::unique_ptr<MenuList> incoming_;    // a list the window is still putting in the menu
   std::shared_ptr<Audiences> audiences_;  // who this workstation is, as the entries name it
-  bool list_came_ = false;                // the list of the start-up is in the menu
-  int chosen_ = -1;                       // the entry chosen in the menu, if any
-  bool starting_ = false;                 // a start is under way
-  // The start-mode step has run: the window is on screen with its menu, and the icons are looked
-  // for from then on (the start-up is not slowed by them).
-  bool started_up_ = false;
+  StartUp start_up_ = StartUp::kReadingList;
+  int chosen_ = -1;        // the entry chosen in the menu, if any
+  bool starting_ = false;  // a start is under way
   // Following app.txt: a look or a read under way, when the last one ended, and a change seen
   // but not yet read, with the moment it was first seen.
-  bool looking_ = false;
+  bool look_out_ = false;
   std::uint64_t looked_at_ = 0;
   std::optional<FileStamp> change_;
   std::uint64_t change_seen_at_ = 0;

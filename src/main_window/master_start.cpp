@@ -20,7 +20,7 @@ void Master::List7_DblClick() { StartCurrentEntry(true); }
 // window goes down after a start, after the drive message, and when there is nothing to start (an
 // empty menu, or no start mode); only a start that failed keeps it open.
 void Master::StartCurrentEntry(bool drive_check) {
-  if (!list_came_ || starting_) return;
+  if (!ListIn() || starting_) return;
   const bool server = Label5 == "SERVER";
   if (List5().empty() || (!server && Label5 != "CLIENT")) {
     view_.Minimise();

@@ -4,10 +4,12 @@
 
 namespace marlo {
 
-// One tick per window: topmost, then "CLIENT" for a folder reached through a share or a network
-// drive, "SERVER" for a folder on a drive of this machine. Any other folder leaves the mode empty,
-// and then nothing can be started. From then on the entries' icons are looked for.
+// The step runs once per window, at the first tick that finds the list on screen: topmost, then
+// "CLIENT" for a folder reached through a share or a network drive, "SERVER" for a folder on a
+// drive of this machine. Any other folder leaves the mode empty, and then nothing can be started.
+// From then on the entries' icons are looked for.
 void Master::Timer2_Timer() {
+  if (start_up_ != StartUp::kOnScreen) return;
   view_.MakeTopMost();
   if (IsClient()) {
     Label5 = "CLIENT";
@@ -19,7 +21,7 @@ void Master::Timer2_Timer() {
     view_.ShowMode(Label5);
   }
   view_.StopTimer2();
-  started_up_ = true;
+  start_up_ = StartUp::kReady;
   looks_.Resume();
 }
 

@@ -20,9 +20,10 @@ class MasterView {
   virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
   // Shows the menu captions, in order, with nothing selected, in place of the menu shown. A long
   // menu is filled while the window goes on answering, and the menu shown stays until it is in;
-  // `shown` follows once it is (at once for a short one). A menu handed over while another is
-  // still being filled takes its place: that one's `shown` never comes.
-  virtual void ShowMenu(const std::vector<std::string_view>& captions,
+  // `in` comes just before a row of it can be drawn, `shown` once it is on screen (both at once
+  // for a short one). A menu handed over while another is still being filled takes its place:
+  // that one's `in` and `shown` never come.
+  virtual void ShowMenu(const std::vector<std::string_view>& captions, std::function<void()> in,
                         std::function<void()> shown) = 0;
   // Draws the menu's entries again (what is known of their programs changed).
   virtual void RedrawMenu() = 0;

@@ -57,17 +57,15 @@ class MasterWindow : public MasterView {
   // The start-up's reading begins before the window is made, and goes on while it is.
   void Form_Load() { master_.Form_Load(); }
   bool Create(std::unique_ptr<MasterWindow> self);
-  void Load();
 
   // MasterView
   // Work that comes back while a box is up waits for the handler that showed it to end; so does a
   // close that comes from outside meanwhile (a management tool, the session ending): the window
   // is not destroyed under the box, whose handler still runs.
   void ShowMessage(const std::string& text, const std::string& title) override {
-    boxes_before_shown_ = boxes_before_shown_ || !loaded_;
     Boxed([&] { ShowBox(hwnd_, text, title, MB_OK | MB_ICONINFORMATION); });
   }
-  void ShowMenu(const std::vector<std::string_view>& captions,
+  void ShowMenu(const std::vector<std::string_view>& captions, std::function<void()> in,
                 std::function<void()> shown) override;
   void RedrawMenu() override {
     if (list7_ != nullptr) InvalidateRect(list7_, nullptr, FALSE);
@@ -113,12 +111,8 @@ class MasterWindow : public MasterView {
   void CloseOptions() override {
     if (session_.options != nullptr) DestroyWindow(session_.options);
   }
-  // Closing waits for the message loop, so no handler outlives its window; nothing that comes
-  // back is taken meanwhile.
-  void Close() override {
-    closing_ = true;
-    PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-  }
+  // Closing waits for the message loop, so no handler outlives its window.
+  void Close() override { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
   void Attach(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
@@ -163,17 +157,13 @@ class MasterWindow : public MasterView {
     const std::vector<std::string_view>* captions;  // the incoming menu's, which the menu keeps
     std::size_t next = 0;
     HWND list = nullptr;
-    std::function<void()> shown;
+    std::function<void()> in, shown;
   };
   std::unique_ptr<Fill> fill_;
   std::wstring caption_;     // a caption in UTF-16, as it goes into the list box
   bool starting_ = false;    // a start is under way
   bool timer3_set_ = false;  // Timer3 was set since its last tick
   WindowBoxes boxes_;
-  bool boxes_before_shown_ = false;  // a box came before the window was on screen
-  bool closing_ = false;
-  bool loaded_ = false;  // window on screen
-  bool timer2_waits_ = false;
 };
 
 // `self` owns this object until its window takes it; false when no window could be made, and the
@@ -188,8 +178,11 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
     return false;
   }
   work_->Attach(hwnd_);
-  // Timer2 runs from the moment the window exists; its tick is taken once the window is on screen.
+  // Timer2 ticks from the moment the window exists until the start-mode step stops it. The list
+  // is read meanwhile: the window comes on screen with the menu in it, or, when the server is
+  // slow to give the list, a moment after the start all the same.
   SetTimer(hwnd_, ids::kTimer2, 10, nullptr);
+  SetTimer(hwnd_, ids::kShowTimer, kShowAfterMilliseconds, nullptr);
   dpi_ = WindowDpi(hwnd_);
   icon_size_ = SmallIconSize(dpi_);
   master_.SetIconSize(icon_size_);
@@ -221,22 +214,12 @@ bool MasterWindow::Create(std::unique_ptr<MasterWindow> self) {
   return true;
 }
 
-// The list is read away from the window's thread; the window comes on screen with the menu in
-// it, or, when the server is slow to give the list, a moment after the start all the same.
-// Timer2's one tick counts only once the window is on screen.
-void MasterWindow::Load() {
-  if (!closing_ && !loaded_) SetTimer(hwnd_, ids::kShowTimer, kShowAfterMilliseconds, nullptr);
-}
-
 void MasterWindow::ShowWindowNow() {
   KillTimer(hwnd_, ids::kShowTimer);
-  if (loaded_ || closing_) return;
-  loaded_ = true;
+  if (IsWindowVisible(hwnd_)) return;
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   SetFocus(list7_);
-  // A tick of Timer2 that came before is taken now rather than at the next one.
-  if (timer2_waits_) PostMessageW(hwnd_, WM_TIMER, ids::kTimer2, 0);
 }
 
 LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -262,13 +245,10 @@ LRESULT MasterWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       Form_Resize();
       // Restored, also to the maximised state a shortcut may ask for.
-      if ((wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED) && loaded_) {
-        master_.Form_Activate();
-      }
+      if (wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED) master_.Form_Activate();
       return 0;
     case WM_CLOSE:
       if (boxes_.PutOffClose()) return 0;
-      closing_ = true;
       DestroyWindow(hwnd_);
       return 0;
     case WM_SETCURSOR:
@@ -325,25 +305,23 @@ void MasterWindow::OnCommand(int id, int code) {
   }
 }
 
+// Each tick takes what came back first, in case its notice could not be posted: Timer2 ticks
+// until the start-up has its list on screen, Timer3 while the menu follows app.txt. A tick of
+// Timer3 whose taking set it anew is spent. A start-up without a list never shows the window.
 void MasterWindow::OnTimer(UINT_PTR id) {
-  if (id == ids::kTimer2) {
-    // A tick that comes before the window is on screen waits for it.
-    timer2_waits_ = !loaded_;
-    if (loaded_) master_.Timer2_Timer();
-  } else if (id == ids::kTimer3) {
-    // What came back is taken first, in case its notice could not be posted; a tick whose taking
-    // set the timer anew is spent.
+  if (id == ids::kTimer3) {
     KillTimer(hwnd_, ids::kTimer3);
     timer3_set_ = false;
-    OnWorkDone();
-    if (!timer3_set_) master_.Timer3_Timer();
+  }
+  OnWorkDone();
+  if (id == ids::kTimer2) {
+    master_.Timer2_Timer();
+  } else if (id == ids::kTimer3 && !timer3_set_) {
+    master_.Timer3_Timer();
   } else if (id == ids::kShowTimer) {
-    // A start-up that shows a box before its window (no list) never shows the window.
-    if (boxes_before_shown_) {
-      KillTimer(hwnd_, ids::kShowTimer);
-    } else {
-      ShowWindowNow();
-    }
+    KillTimer(hwnd_, ids::kShowTimer);
+    const StartUp stage = master_.StartUpStage();
+    if (stage == StartUp::kReadingList || stage == StartUp::kPuttingListIn) ShowWindowNow();
   }
 }
 
@@ -352,7 +330,7 @@ void MasterWindow::OnTimer(UINT_PTR id) {
 void MasterWindow::OnWorkDone() {
   if (boxes_.Up()) return;
   for (auto& then : work_->Take()) {
-    if (closing_) return;
+    if (master_.StartUpStage() == StartUp::kClosing) return;
     then();
   }
 }
@@ -383,7 +361,7 @@ void MasterWindow::OnActivate(bool active) {
   }
   if (IsIconic(hwnd_)) return;
   SetFocus(focused_ != nullptr && IsWindowVisible(focused_) ? focused_ : list7_);
-  if (loaded_) master_.Form_Activate();
+  master_.Form_Activate();
 }
 
 // Moved to a screen of another density: the place the system suggests, the fixed size in that
@@ -517,13 +495,15 @@ void FillAtOnce(HWND list, const std::vector<std::string_view>& captions, std::w
 // (there is nothing to answer for; it is shown with its menu). A long one goes, a slice at a time
 // between the window's messages, into a second list box of the same place and look, made hidden;
 // the menu shown stays and works meanwhile, and the full list box takes its place in one step.
-void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
+void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions, std::function<void()> in,
                             std::function<void()> shown) {
   StopFilling();
   std::size_t bytes = 0;
   for (const auto caption : captions) bytes += caption.size();
-  if ((captions.size() <= kEntriesInOneGo && bytes <= kCaptionBytesInOneGo) || !loaded_) {
+  if ((captions.size() <= kEntriesInOneGo && bytes <= kCaptionBytesInOneGo) ||
+      !IsWindowVisible(hwnd_)) {
     FillAtOnce(list7_, captions, caption_);
+    in();
     shown();
     return;
   }
@@ -540,12 +520,13 @@ void MasterWindow::ShowMenu(const std::vector<std::string_view>& captions,
                       GetModuleHandleW(nullptr), nullptr);
   if (list == nullptr) {  // no second list box: the menu goes in at once after all
     FillAtOnce(list7_, captions, caption_);
+    in();
     shown();
     return;
   }
   SendMessageW(list, WM_SETFONT, SendMessageW(list7_, WM_GETFONT, 0, 0), FALSE);
   PrepareFill(list, captions);
-  fill_ = std::make_unique<Fill>(Fill{&captions, 0, list, std::move(shown)});
+  fill_ = std::make_unique<Fill>(Fill{&captions, 0, list, std::move(in), std::move(shown)});
   session_.idle = [this] { return FillSlice(); };
 }
 
@@ -564,7 +545,9 @@ bool MasterWindow::FillSlice() {
 }
 
 // The full list box takes the menu's place, its id and its place in the focus order, and the
-// focus if the menu had it.
+// focus if the menu had it. The menu takes the new list before the list box shows a row of it
+// (showing it and giving it the focus draw rows at once), so no row is drawn with the icon of the
+// old list's entry there; what follows the list (a box) waits for it on screen.
 void MasterWindow::PutFilledListInPlace() {
   std::unique_ptr<Fill> fill = std::move(fill_);
   session_.idle = nullptr;
@@ -580,13 +563,14 @@ void MasterWindow::PutFilledListInPlace() {
   list7_ = fresh;
   layout_.Replace(old, fresh);
   if (focused_ == old) focused_ = fresh;
+  fill->in();
   ShowWindow(fresh, SW_SHOWNA);
   if (had_focus) SetFocus(fresh);
   DestroyWindow(old);
   fill->shown();
 }
 
-// A fill under way is given up: its list box goes, and its `shown` never comes.
+// A fill under way is given up: its list box goes, and its `in` and `shown` never come.
 void MasterWindow::StopFilling() {
   if (!fill_) return;
   DestroyWindow(fill_->list);
@@ -600,11 +584,7 @@ void OpenMasterWindow(Session& session) {
   auto owned = std::make_unique<MasterWindow>(session);
   MasterWindow* window = owned.get();
   window->Form_Load();
-  if (window->Create(std::move(owned))) {
-    window->Load();
-  } else {
-    session.WindowNotCreated(L"The menu window");
-  }
+  if (!window->Create(std::move(owned))) session.WindowNotCreated(L"The menu window");
 }
 
 }  // namespace marlo

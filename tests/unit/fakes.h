@@ -345,14 +345,16 @@ class Identity : public marlo::Identity {
 // Work handed off a window's thread, as the fakes hand it: each piece is done and what follows it
 // comes back in the order the pieces were handed over, when the queue is turned. By itself it
 // turns at each hand-over, but never inside a piece coming back (no handler runs inside another),
-// and not while `hold` is set (then RunHeldWork turns it); with `begun_when_handed` too, each
-// piece is done as it is handed over (a worker that was free) and only what follows waits. The
-// pieces of a lane in `stuck` wait (a server that does not answer) until it is taken out.
+// and not while `hold` is set (then RunHeldWork turns it, or RunNext lets one piece go, of a lane
+// if named: the lanes come back in any order); with `begun_when_handed` too, each piece is done
+// as it is handed over (a worker that was free) and only what follows waits. The pieces of a lane
+// in `stuck` wait (a server that does not answer) until it is taken out.
 class WorkQueue {
  public:
   struct Piece {
     marlo::Lane lane;
     std::function<void()> work, then;
+    bool owed = false;  // the program's end waits for it
   };
   std::deque<Piece> pieces;
   std::vector<marlo::Lane> stuck;
@@ -369,7 +371,7 @@ class WorkQueue {
       work();
       work = [] {};
     }
-    pieces.push_back({lane, std::move(work), std::move(then)});
+    pieces.push_back({lane, std::move(work), std::move(then), finish_by.has_value()});
     if (!hold && !turning_) RunHeldWork();
   }
   void RunHeldWork() {
@@ -379,8 +381,11 @@ class WorkQueue {
     turning_ = false;
   }
   // Runs the next piece that can run; false when there is none.
-  bool RunNext() {
-    const auto piece = Next();
+  bool RunNext(std::optional<marlo::Lane> lane = std::nullopt) {
+    const auto piece = std::find_if(pieces.begin(), pieces.end(), [&](const Piece& piece) {
+      return (!lane || piece.lane == *lane) &&
+             std::find(stuck.begin(), stuck.end(), piece.lane) == stuck.end();
+    });
     if (piece == pieces.end()) return false;
     Piece taken = std::move(*piece);
     pieces.erase(piece);
@@ -388,17 +393,19 @@ class WorkQueue {
     taken.then();
     return true;
   }
+  // The window went: nothing held comes back, and only what the end waits for is still done.
+  void Gone() {
+    pieces.erase(
+        std::remove_if(pieces.begin(), pieces.end(), [](auto& piece) { return !piece.owed; }),
+        pieces.end());
+    for (Piece& piece : pieces) piece.then = [] {};
+  }
   std::size_t Waiting(marlo::Lane lane) const {
     return static_cast<std::size_t>(std::count_if(
         pieces.begin(), pieces.end(), [lane](const Piece& piece) { return piece.lane == lane; }));
   }
 
  private:
-  std::deque<Piece>::iterator Next() {
-    return std::find_if(pieces.begin(), pieces.end(), [this](const Piece& piece) {
-      return std::find(stuck.begin(), stuck.end(), piece.lane) == stuck.end();
-    });
-  }
   bool turning_ = false;
 };
 
@@ -413,22 +420,27 @@ class MasterView : public marlo::MasterView, public WorkQueue {
   int redraws = 0;
   bool starting = false;
   bool hold_fill = false;
-  std::optional<std::pair<std::vector<std::string>, std::function<void()>>> filling;
+  struct Fill {
+    std::vector<std::string> captions;
+    std::function<void()> in, shown;
+  };
+  std::optional<Fill> filling;
 
   void ShowMessage(const std::string& text, const std::string& title) override {
     calls.push_back("message " + title + ": " + text);
   }
-  void ShowMenu(const std::vector<std::string_view>& captions,
+  void ShowMenu(const std::vector<std::string_view>& captions, std::function<void()> in,
                 std::function<void()> shown) override {
-    filling.emplace(std::vector<std::string>(captions.begin(), captions.end()), std::move(shown));
+    filling = Fill{{captions.begin(), captions.end()}, std::move(in), std::move(shown)};
     if (!hold_fill) FinishFill();
   }
   void FinishFill() {
-    auto [captions, shown] = std::move(*filling);
+    Fill fill = std::move(*filling);
     filling.reset();
-    menu = std::move(captions);
+    menu = std::move(fill.captions);
     selection = -1;
-    shown();
+    fill.in();
+    fill.shown();
   }
   void RedrawMenu() override { ++redraws; }
   // All the menu's rows, unless a test scrolls it.
@@ -463,7 +475,10 @@ class MasterView : public marlo::MasterView, public WorkQueue {
   bool shown = false;
   void OpenOptions() override { calls.push_back("open options"); }
   void CloseOptions() override { calls.push_back("close options"); }
-  void Close() override { calls.push_back("close"); }
+  void Close() override {
+    calls.push_back("close");
+    Gone();
+  }
 };
 
 // The Options window as the user sees it: rows, selection, fields and what it said. Questions

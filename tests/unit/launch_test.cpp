@@ -86,7 +86,7 @@ TEST_F(LaunchTest, ShareFolderAndNetworkDriveStartAsClient) {
   for (const std::string folder : {"\\\\FILESERVER\\APPS\\MENU", "M:\\MENU"}) {
     view.calls.clear();
     auto& m = Make(folder);
-    m.Label12 = "D:\\SALES\\NEWSALES\\X.EXE";
+    Paths(m, {"D:\\SALES\\NEWSALES\\X.EXE"});
     m.Timer2_Timer();
     EXPECT_EQ(m.Label5, "CLIENT");
     EXPECT_EQ(view.mode, "CLIENT");
@@ -98,7 +98,7 @@ TEST_F(LaunchTest, DriveFolderStartsAsServerAndLeavesClientPathsAlone) {
   for (const std::string folder : {"C:\\MENU", "d:\\menu", "D:"}) {
     view.calls.clear();
     auto& m = Make(folder);
-    m.Label12 = "D:\\SALES\\X.EXE";
+    Paths(m, {"D:\\SALES\\X.EXE"});
     m.Timer2_Timer();
     EXPECT_EQ(m.Label5, "SERVER") << folder;
     EXPECT_EQ(m.Label18, "");
@@ -298,14 +298,15 @@ TEST_F(LaunchTest, AFailedStartSaysWhyAndKeepsTheWindowOpenOnBothRoutesAndInBoth
 // start, and the window stays.
 TEST_F(LaunchTest, AStartUnderWayTakesNoSecondAndNothingStartsBeforeTheListCame) {
   auto& m = Make("\\\\SRV\\D\\MENU");
-  m.Timer2_Timer();
-  view.calls.clear();
   view.hold_fill = true;
   Paths(m, {"D:\\APPS\\X.EXE", "D:\\APPS\\Y.EXE"});
+  m.Timer2_Timer();
   m.Command1_Click();
   m.List7_DblClick();
   EXPECT_TRUE(view.pieces.empty() && view.calls.empty()) << "started before the list came";
   view.FinishFill();
+  m.Timer2_Timer();
+  view.calls.clear();
 
   view.stuck = {marlo::Lane::kFiles};
   m.Command1_Click();

@@ -44,90 +44,249 @@ class FormLoadTest : public ::testing::Test {
   std::unique_ptr<marlo::Master> master;
 };
 
-TEST_F(FormLoadTest, DriveFolderLogsOneRecordAndLoadsTheMenu) {
-  machine.env.variables["LOGONSERVER"] = "\\\\DC1";
-  List("D:\\MENU", "Sales=D:\\S.EXE\r\nStock=D:\\T.EXE\r\nPay=D:\\P.EXE");
+// The start-up in the orders the machine can give it, each step a letter: L the start log's
+// work comes back, R the next of the files lane's (the list's lookup and read, then the default
+// list), S the window on screen while the list is read (a slow server), where Enter and Options
+// do nothing, P a list long enough to go in a slice at a time once the window is on screen, F its
+// last slice, T a tick of Timer2, M the user minimises the window, X a close from outside. What is
+// left comes back after the steps, and Timer2 ticks once more. Whatever the order, the start-up
+// ends the same.
+struct Order {
+  const char* name;
+  std::string steps;
+};
+
+const Order kOrders[] = {{"ListThenLog", "RLT"},
+                         {"LogThenList", "LRT"},
+                         {"TicksFirstAndBetween", "TRTL"},
+                         {"ShownBeforeTheList", "STLR"},
+                         {"ShownBeforeALongList", "SPTRTFL"},
+                         {"MinimisedBeforeTheList", "SMTLR"},
+                         {"ClosedFromOutside", "X"}};
+
+const Strings kServerStep{"topmost", "stop timer"};
+const Strings kClientStep{"topmost", "hide options and exit", "stop timer"};
+const std::string kNotFound = "message RMX: App.txt File Not Found...";
+
+struct StartUpCase {
+  const char* name;
+  std::string folder;
+  std::function<void(fakes::Machine&, const std::string& list)> set_up;
+  std::string log;  // user.txt after the start-up
+  Strings menu;
+  std::string label12, mode;
+  Strings calls;  // what the window was asked, in order
+  std::string default_list = "<missing>";
+};
+
+class StartUpTest : public FormLoadTest,
+                    public ::testing::WithParamInterface<std::tuple<StartUpCase, Order>> {};
+
+TEST_P(StartUpTest, EndsTheSameWhateverTheOrder) {
+  const auto& [c, order] = GetParam();
+  Folder(c.folder);
+  const std::string list = c.folder + "\\app.txt";
+  c.set_up(machine, list);
+  const std::string bytes = machine.files.Text(list);
   view.hold = true;  // the list and the log are done away from the window
-  auto& m = Load();
+  Load();
   EXPECT_TRUE(view.menu.empty() && !view.shown && machine.files.reads == 0);
-  view.RunHeldWork();
-  EXPECT_TRUE(view.shown);
-  EXPECT_EQ(view.last_finish_by->milliseconds, 3000u) << "the end waits 3 s for the log";
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), "DC1 - 07/12/2026 09:05:03\r\n");
-  EXPECT_EQ(Texts(m.List7()), (Strings{"Sales", "Stock", "Pay"}));
-  EXPECT_EQ(Texts(m.List5()), (Strings{"D:\\S.EXE", "D:\\T.EXE", "D:\\P.EXE"}));
-  EXPECT_EQ(view.menu, Texts(m.List7()));
-  EXPECT_EQ(m.Label12, "D:\\S.EXE");
-  EXPECT_EQ(view.selection, 0);
-  EXPECT_EQ(m.Label5, "");
-  EXPECT_TRUE(view.calls.empty());
-}
-
-// A client through a share or a network drive: the logon server, then the file server (the
-// drive, where its connection is not known), each with its own time.
-TEST_F(FormLoadTest, ClientLogsTheLogonServerThenTheFileServerEachWithItsOwnTime) {
-  const struct {
-    std::string folder, connection, server;
-  } clients[] = {{"\\\\FILESERVER\\APPS\\MENU", "", "FILESERVER"},
-                 {"M:\\MENU", "\\\\FILESERVER\\APPS", "FILESERVER"},
-                 {"M:\\MENU", "", "M:"}};
-  for (const auto& client : clients) {
-    machine.clock.now.second = 3;
-    Folder(client.folder);
-    machine.env.network_drives["M:"] = client.connection;
-    machine.env.variables["LOGONSERVER"] = "\\\\dc1";
-    machine.files.files.clear();
-    List(client.folder, "Sales=D:\\S.EXE\r\n");
-    Load();
-    EXPECT_EQ(machine.files.Text(client.folder + "\\user.txt"),
-              "dc1 - 07/12/2026 09:05:03\r\n" + client.server + " - 07/12/2026 09:05:04\r\n");
+  for (const char step : order.steps) {
+    if (step == 'L') {
+      ASSERT_TRUE(view.RunNext(marlo::Lane::kBackground)) << "the log waits for the list";
+    }
+    if (step == 'R') view.RunNext(marlo::Lane::kFiles);
+    if (step == 'S') {
+      master->Form_Activate();
+      master->Command1_Click();
+      master->Command3_Click();
+    }
+    if (step == 'P') view.hold_fill = true;
+    if (step == 'F' && view.filling) view.FinishFill();
+    if (step == 'T') master->Timer2_Timer();
+    if (step == 'M') view.minimised = true;
+    if (step == 'X') view.Gone(), master.reset();
   }
+  view.RunHeldWork();
+  if (master) master->Timer2_Timer();
+  EXPECT_EQ(machine.files.Text(c.folder + "\\user.txt"), c.log);
+  EXPECT_EQ(view.last_finish_by->milliseconds, 3000u) << "the end waits 3 s for the log";
+  EXPECT_EQ(machine.files.Text(list), bytes);
+  EXPECT_EQ(machine.files.Text(c.folder + "\\APP.txt"), master ? c.default_list : "<missing>");
+  if (!master) {
+    EXPECT_TRUE(view.calls.empty() && view.menu.empty() && !view.shown);
+    return;
+  }
+  EXPECT_EQ(view.calls, c.calls);
+  EXPECT_EQ(view.menu, c.menu);
+  EXPECT_EQ(Texts(master->List7()), c.menu);
+  EXPECT_EQ(view.selection, c.menu.empty() ? -1 : 0);
+  EXPECT_EQ(master->Label12, c.label12);
+  EXPECT_EQ(view.shown, c.calls.back() != "close");
+  EXPECT_EQ(view.mode, c.mode);
 }
 
-TEST_F(FormLoadTest, UnsetLogonServerAndRegionalSeparators) {
-  machine.clock.separators = {".", "."};
-  List("D:\\MENU", "");
-  Load();
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), " - 07.12.2026 09.05.03\r\n");
+void Listed(const std::string& bytes, fakes::Machine& machine, const std::string& list) {
+  machine.files.files[list].bytes = bytes;
 }
+auto Client(const std::string& connection) {
+  return [connection](fakes::Machine& machine, const std::string& list) {
+    machine.env.variables["LOGONSERVER"] = "\\\\dc1";
+    machine.env.network_drives["M:"] = connection;
+    Listed("Sales=D:\\S.EXE\r\n", machine, list);
+  };
+}
+auto Attributes(marlo::DirEntry attributes) {
+  // No line end: nothing may be glued to it.
+  return [attributes](fakes::Machine& machine, const std::string& list) {
+    machine.files.files[list] = {"Sales=D:\\S.EXE", attributes};
+  };
+}
+const std::string kTime = " - 07/12/2026 09:05:03\r\n";
+const std::string kClientLog = "dc1 - 07/12/2026 09:05:03\r\nFILESERVER - 07/12/2026 09:05:04\r\n";
+const std::string kShare = "\\\\FILESERVER\\APPS\\MENU";
+const Strings kSales{"Sales"};
 
-// Other tools read the start log in the ANSI code page (the fake's is Latin-1); a name beyond it
-// loses those characters.
-TEST_F(FormLoadTest, TheStartLogStaysInTheAnsiCodePage) {
-  machine.env.variables["LOGONSERVER"] = "\\\\D\xC3\x87\xD0\x94";  // \\DÇД
-  List("D:\\MENU", "");
-  Load();
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), "D\xC7? - 07/12/2026 09:05:03\r\n");
-}
+const StartUpCase kStartUps[] = {
+    {"DriveFolder",
+     "D:\\MENU",
+     [](fakes::Machine& machine, const std::string& list) {
+       machine.env.variables["LOGONSERVER"] = "\\\\DC1";
+       Listed("Sales=D:\\S.EXE\r\nStock=D:\\T.EXE\r\nPay=D:\\P.EXE", machine, list);
+     },
+     "DC1" + kTime,
+     {"Sales", "Stock", "Pay"},
+     "D:\\S.EXE",
+     "SERVER",
+     kServerStep},
+    // A client through a share or a network drive: the logon server, then the file server (the
+    // drive, where its connection is not known), each with its own time.
+    {"Share", kShare, Client(""), kClientLog, kSales, "D:\\S.EXE", "CLIENT", kClientStep},
+    {"NetworkDrive", "M:\\MENU", Client("\\\\FILESERVER\\APPS"), kClientLog, kSales, "D:\\S.EXE",
+     "CLIENT", kClientStep},
+    {"NetworkDriveNotKnown", "M:\\MENU", Client(""),
+     "dc1 - 07/12/2026 09:05:03\r\nM: - 07/12/2026 09:05:04\r\n", kSales, "D:\\S.EXE", "CLIENT",
+     kClientStep},
+    // An empty list: an empty menu with nothing selected, and no message.
+    {"UnsetLogonServerAndRegionalSeparators",
+     "D:\\MENU",
+     [](fakes::Machine& machine, const std::string& list) {
+       machine.clock.separators = {".", "."};
+       Listed("", machine, list);
+     },
+     " - 07.12.2026 09.05.03\r\n",
+     {},
+     "",
+     "SERVER",
+     kServerStep},
+    // Other tools read the start log in the ANSI code page (the fake's is Latin-1); a name beyond
+    // it loses those characters.
+    {"StartLogInTheAnsiCodePage",
+     "D:\\MENU",
+     [](fakes::Machine& machine, const std::string& list) {
+       machine.env.variables["LOGONSERVER"] = "\\\\D\xC3\x87\xD0\x94";  // \\DÇД
+       Listed("", machine, list);
+     },
+     "D\xC7?" + kTime,
+     {},
+     "",
+     "SERVER",
+     kServerStep},
+    {"StartLogThatCannotBeWritten", "D:\\MENU",
+     [](fakes::Machine& machine, const std::string& list) {
+       machine.files.appends_fail = true;
+       Listed("Sales=D:\\S.EXE\r\n", machine, list);
+     },
+     "<missing>", kSales, "D:\\S.EXE", "SERVER", kServerStep},
+    // A read that fails midway keeps the entries read before it, and says so once on screen.
+    {"ReadFailureMidway",
+     "D:\\MENU",
+     [](fakes::Machine& machine, const std::string& list) {
+       Listed("A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n", machine, list);
+       machine.files.fail_read_after[list] = 15;
+     },
+     kTime,
+     {"A"},
+     "D:\\A.EXE",
+     "SERVER",
+     {"message RMX: App.txt could not be read completely. The menu shows the entries read before "
+      "the failure.",
+      "topmost", "stop timer"}},
+    // An admin may hide app.txt in the share, or mark it a system file: it is the list all the
+    // same, shown, logged, and never written by the start-up.
+    {"HiddenList", "D:\\MENU", Attributes({false, true, false}), kTime, kSales, "D:\\S.EXE",
+     "SERVER", kServerStep},
+    {"SystemList", "D:\\MENU", Attributes({false, false, true}), kTime, kSales, "D:\\S.EXE",
+     "SERVER", kServerStep},
+    {"HiddenSystemList", "D:\\MENU", Attributes({false, true, true}), kTime, kSales, "D:\\S.EXE",
+     "SERVER", kServerStep},
+    // No list: two messages around the default list, no start record, and the window closes
+    // without showing. Where it cannot be written, the second message says why instead of asking
+    // for a restart; a folder that takes a create but refuses the write and the delete has the
+    // file it left named, never taken for a list that was there before.
+    {"NoList",
+     "D:\\MENU",
+     [](fakes::Machine&, const std::string&) {},
+     "<missing>",
+     {},
+     "",
+     "",
+     {kNotFound, "message RMX: Please Re Start Programm...", "close"},
+     "QFACT=D:\\MENU\\qfact.exe\r\n"},
+    {"NoListOnAShare",
+     kShare,
+     [](fakes::Machine&, const std::string&) {},
+     "<missing>",
+     {},
+     "",
+     "",
+     {kNotFound, "message RMX: Please Re Start Programm...", "close"},
+     "QFACT=" + kShare + "\\qfact.exe\r\n"},
+    {"AFolderInTheListsPlace",
+     "D:\\MENU",
+     [](fakes::Machine& machine, const std::string& list) {
+       machine.files.files[list] = {"", {true}};
+     },
+     "<missing>",
+     {},
+     "",
+     "",
+     {kNotFound,
+      "message RMX: The default list could not be written: CreateFileW(D:\\MENU\\APP.txt) "
+      "failed, error 80: The file exists",
+      "close"}},
+    {"DefaultListRefused",
+     "D:\\MENU",
+     [](fakes::Machine& machine, const std::string&) { machine.files.appends_fail = true; },
+     "<missing>",
+     {},
+     "",
+     "",
+     {kNotFound,
+      "message RMX: The default list could not be written: CreateFileW(D:\\MENU\\APP.txt) "
+      "failed, error 5: access denied",
+      "close"}},
+    {"DefaultListLeftEmpty",
+     "D:\\MENU",
+     [](fakes::Machine& machine, const std::string&) { machine.files.create_writes = false; },
+     "<missing>",
+     {},
+     "",
+     "",
+     {kNotFound,
+      "message RMX: The default list could not be written: WriteFile(D:\\MENU\\APP.txt) failed, "
+      "error 112: There is not enough space on the disk; the file it left could not be removed",
+      "close"},
+     ""},
+};
 
-TEST_F(FormLoadTest, EmptyListGivesAnEmptyMenuWithNothingSelectedAndNoMessage) {
-  List("D:\\MENU", "");
-  auto& m = Load();
-  EXPECT_TRUE(m.List7().empty());
-  EXPECT_TRUE(m.List5().empty());
-  EXPECT_EQ(m.Label12, "");
-  EXPECT_EQ(view.selection, -1);
-  EXPECT_TRUE(view.calls.empty());
-}
-
-TEST_F(FormLoadTest, AStartLogThatCannotBeWrittenStillLoadsTheMenu) {
-  machine.files.appends_fail = true;
-  List("D:\\MENU", "Sales=D:\\S.EXE\r\n");
-  auto& m = Load();
-  EXPECT_EQ(Texts(m.List7()), Strings{"Sales"});
-  EXPECT_TRUE(view.calls.empty());
-}
-
-TEST_F(FormLoadTest, AReadFailureMidwayKeepsTheEntriesReadBeforeIt) {
-  List("D:\\MENU", "A=D:\\A.EXE\r\nB=D:\\B.EXE\r\nC=D:\\C.EXE\r\n");
-  machine.files.fail_read_after["D:\\MENU\\app.txt"] = 15;
-  auto& m = Load();
-  EXPECT_EQ(Texts(m.List7()), Strings{"A"});
-  EXPECT_EQ(Texts(m.List5()), Strings{"D:\\A.EXE"});
-  EXPECT_EQ(m.Label12, "D:\\A.EXE");
-  EXPECT_EQ(view.calls, Strings{"message RMX: App.txt could not be read completely. The menu shows "
-                                "the entries read before the failure."});
-}
+INSTANTIATE_TEST_SUITE_P(Table, StartUpTest,
+                         ::testing::Combine(::testing::ValuesIn(kStartUps),
+                                            ::testing::ValuesIn(kOrders)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) + "_" +
+                                  std::get<1>(info.param).name;
+                         });
 
 TEST_F(FormLoadTest, AListBeyondSenseShowsItsFirstMillionEntriesAndSaysSo) {
   List("D:\\MENU", std::string(marlo::kMostEntries, '\r') + "Last=D:\\L.EXE\r\n");
@@ -135,57 +294,6 @@ TEST_F(FormLoadTest, AListBeyondSenseShowsItsFirstMillionEntriesAndSaysSo) {
   EXPECT_EQ(m.List7().size(), marlo::kMostEntries);
   EXPECT_EQ(view.calls, Strings{"message RMX: " + marlo::CutMessage(marlo::kMostEntries)});
 }
-
-struct MissingCase {
-  std::string folder;
-  bool folder_named_app_txt;  // a folder in the list's place: no list, and none can be made
-};
-
-class MissingListTest : public FormLoadTest, public ::testing::WithParamInterface<MissingCase> {};
-
-TEST_P(MissingListTest, ShowsTwoMessagesAroundTheDefaultListAndCloses) {
-  const MissingCase& c = GetParam();
-  Folder(c.folder);
-  if (c.folder_named_app_txt) machine.files.files[c.folder + "\\app.txt"] = {"", {true}};
-  auto& m = Load();
-  EXPECT_EQ(view.calls, (Strings{"message RMX: App.txt File Not Found...",
-                                 c.folder_named_app_txt
-                                     ? "message RMX: The default list could not be written: "
-                                       "CreateFileW(D:\\MENU\\APP.txt) failed, error 80: The "
-                                       "file exists"
-                                     : "message RMX: Please Re Start Programm...",
-                                 "close"}));
-  EXPECT_EQ(machine.files.Text(c.folder + "\\APP.txt"),
-            c.folder_named_app_txt ? "<missing>" : "QFACT=" + c.folder + "\\qfact.exe\r\n");
-  EXPECT_EQ(machine.files.Text(c.folder + "\\user.txt"), "<missing>");
-  EXPECT_TRUE(m.List7().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, MissingListTest,
-                         ::testing::Values(MissingCase{"D:\\MENU", false},
-                                           MissingCase{"\\\\FILESERVER\\APPS\\MENU", false},
-                                           MissingCase{"D:\\MENU", true}));
-
-// An admin may hide app.txt in the share, or mark it a system file: it is the list all the same,
-// shown, logged, and never written by the start-up.
-class AnyAttributesTest : public FormLoadTest,
-                          public ::testing::WithParamInterface<marlo::DirEntry> {};
-
-TEST_P(AnyAttributesTest, AppTxtIsTheListWhateverItsAttributes) {
-  const std::string list = "Sales=D:\\S.EXE";  // no line end: nothing may be glued to it
-  machine.files.files["D:\\MENU\\app.txt"] = {list, GetParam()};
-  auto& m = Load();
-  EXPECT_EQ(Texts(m.List7()), Strings{"Sales"});
-  EXPECT_TRUE(view.calls.empty());
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\app.txt"), list);
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), " - 07/12/2026 09:05:03\r\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(Attributes, AnyAttributesTest,
-                         ::testing::Values(marlo::DirEntry{false, true, false},
-                                           marlo::DirEntry{false, false, true},
-                                           marlo::DirEntry{false, true, true}));
 
 // Two workstations start together in a folder without a list: the one that writes the default
 // list second finds it there, writes nothing into it, and asks for a restart all the same.
@@ -201,27 +309,6 @@ TEST_F(FormLoadTest, ADefaultListAnotherWorkstationWroteAMomentAgoIsLeftAlone) {
                                  "message RMX: Please Re Start Programm...", "close"}));
   EXPECT_EQ(machine.files.Text("D:\\MENU\\app.txt"), theirs);
   EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
-}
-
-// Also in a folder that takes a create but refuses the write and the delete: the empty file left
-// there is named, never taken for a list that was there before.
-TEST_F(FormLoadTest, ADefaultListThatCannotBeWrittenIsReportedInsteadOfAskingForARestart) {
-  machine.files.appends_fail = true;
-  Load();
-  EXPECT_EQ(
-      view.calls,
-      (Strings{"message RMX: App.txt File Not Found...",
-               "message RMX: The default list could not be written: CreateFileW(D:\\MENU\\APP.txt) "
-               "failed, error 5: access denied",
-               "close"}));
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\APP.txt"), "<missing>");
-  machine.files.appends_fail = machine.files.create_writes = false;
-  view.calls.clear();
-  Load();
-  EXPECT_EQ(view.calls[1],
-            "message RMX: The default list could not be written: WriteFile(D:\\MENU\\APP.txt) "
-            "failed, error 112: There is not enough space on the disk; the file it left could "
-            "not be removed");
 }
 
 TEST_F(FormLoadTest, FileExistsWantsANormalFile) {
@@ -407,21 +494,6 @@ TEST_F(FormLoadTest, AnActivationRightAfterALookDoesNotPutOffAChangeSeen) {
   EXPECT_EQ(view.timer3->count(), 500);
   RunFor(500);
   EXPECT_EQ(view.menu, Strings{"N"});
-}
-
-// A list that is slow to come (a busy server, a long list over a slow link) holds up no start
-// record: the log has a lane of its own.
-TEST_F(FormLoadTest, TheStartLogIsWrittenWhileTheListIsStillRead) {
-  machine.env.variables["LOGONSERVER"] = "\\\\DC1";
-  List("D:\\MENU", "Sales=D:\\S.EXE\r\n");
-  view.stuck = {marlo::Lane::kFiles};
-  Load();
-  EXPECT_EQ(machine.files.Text("D:\\MENU\\user.txt"), "DC1 - 07/12/2026 09:05:03\r\n");
-  EXPECT_EQ(view.last_finish_by->milliseconds, 3000u) << "the end waits 3 s for the log";
-  EXPECT_TRUE(view.menu.empty() && !view.shown);
-  view.stuck.clear();
-  view.RunHeldWork();
-  EXPECT_EQ(view.menu, Strings{"Sales"});
 }
 
 // Each program file is looked at once for a list, however often its entry is drawn; a list read
