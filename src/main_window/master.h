@@ -62,7 +62,8 @@ class Master {
   void Form_Activate();
   // A list read anew takes the place of the menu, whole, once the window shows it; the entry chosen
   // stays chosen. `after` follows once it is on screen.
-  void ShowList(std::unique_ptr<MenuList> menu, std::function<void()> after = [] {});
+  void ShowList(
+      std::unique_ptr<MenuList> menu, std::function<void()> after = [] {});
   // What is known of the program of menu entry `index`, for drawing it; looked for when unknown.
   ProgramLook Icon(int index);
   // The window's icons are `pixels` square (its screen's density).
@@ -83,6 +84,7 @@ class Master {
   void Timer2_Timer();
   // The client start paths of the current entry's program.
   void ComputeClientPaths();
+  // Where the start-up stands: the window asks it before it shows itself or takes what came back.
   StartUp StartUpStage() const { return start_up_; }
 
   // Piece `index` of `text` cut at `delimiter`; List6 keeps all the pieces.
