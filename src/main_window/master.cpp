@@ -311,10 +311,10 @@ void Master::List7_Click(int index) {
   }
 }
 
-// Options edits the list the menu shows: not before it is in (on a client the start-mode step
-// hides the button then).
+// Options edits the list the menu shows: not before it is in and the start mode is set (on a
+// client the start-mode step hides the button).
 void Master::Command3_Click() {
-  if (!ListIn()) return;
+  if (start_up_ != StartUp::kReady) return;
   view_.OpenOptions();
   Close();
 }

@@ -16,11 +16,12 @@ void Master::Command1_Click() { StartCurrentEntry(false); }
 // The double-click route also refuses a program on another drive than the menu's own.
 void Master::List7_DblClick() { StartCurrentEntry(true); }
 
-// Before the list came there is no entry to start: the window stays as it is. After it, the
+// Before the start mode is set (the list on screen, then Timer2's tick) nothing starts: the window
+// stays as it is. After it, the
 // window goes down after a start, after the drive message, and when there is nothing to start (an
 // empty menu, or no start mode); only a start that failed keeps it open.
 void Master::StartCurrentEntry(bool drive_check) {
-  if (!ListIn() || starting_) return;
+  if (start_up_ != StartUp::kReady || starting_) return;
   const bool server = Label5 == "SERVER";
   if (List5().empty() || (!server && Label5 != "CLIENT")) {
     view_.Minimise();

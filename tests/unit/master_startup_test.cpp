@@ -339,6 +339,8 @@ TEST_F(FormLoadTest, ListSelectionFollowsTheMode) {
 TEST_F(FormLoadTest, OptionsExitAndEscape) {
   List("D:\\MENU", "");
   auto& m = Load();
+  m.Timer2_Timer();
+  view.calls.clear();
   m.Command3_Click();
   m.Command5_Click();
   m.Form_KeyPress('a');
