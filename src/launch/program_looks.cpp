@@ -12,14 +12,20 @@ namespace marlo {
 
 // The file system is asked only what the split of the listed path needs (on a client each
 // question goes to the server, a file asked about twice is asked once); whether the program itself
-// is there is told by the reading of its icon, which opens it anyway.
+// is there is told by the reading of its icon, which opens it anyway. An entry split by a search
+// that could not be made (a share that dropped for a moment) is not kept for the start, which
+// then asks again.
 EntryLook LookAtEntry(FileSystem& files, ProgramIcons& icons, const Reach& reach,
                       const std::string& listed, int size) {
   std::map<std::string, bool> named;
   EntryLook found;
   found.entry = EntryStartOf(listed, reach, [&](const std::string& path) {
     const auto [known, added] = named.try_emplace(path, false);
-    if (added) known->second = NamesFile(files, path);
+    if (added) {
+      const std::optional<bool> there = NamesFile(files, path);
+      found.certain = found.certain && there.has_value();
+      known->second = there.value_or(false);
+    }
     return known->second;
   });
   const std::string& program = found.entry.plan.program;
@@ -178,7 +184,7 @@ void ProgramLooks::Looked(const std::string& listed, EntryLook found, std::uint6
   } else {
     LetGo(entry->second);
     entry->second.look = look;
-    entry->second.entry = std::move(found.entry);
+    if (found.certain) entry->second.entry = std::move(found.entry);
     if (look.icon != 0) {
       // Among the icons held by when its row was drawn last (others may have been drawn since).
       auto place = held_.end();

@@ -33,6 +33,7 @@ inline constexpr std::size_t kIconsOffScreen = 256;
 // What one look found: the entry worked out, and its program's mark and icon.
 struct EntryLook {
   EntryStart entry;
+  bool certain = true;  // every file it asked about was answered
   ProgramLook look;
 };
 

@@ -8,7 +8,7 @@ StartDone StartEntry(FileSystem& files, ProcessStarter& processes, const std::st
                      const Reach& reach, const std::optional<EntryStart>& known, bool drive_check) {
   StartDone done;
   done.entry = known ? *known : EntryStartOf(listed, reach, [&files](const std::string& path) {
-    return NamesFile(files, path);
+    return NamesFile(files, path).value_or(false);
   });
   done.other_drive = drive_check && !SameDrive(done.entry.plan.program, reach.folder);
   if (!done.other_drive) done.started = processes.Start(done.entry.plan);

@@ -79,9 +79,9 @@ bool SearchFinds(FileSystem& files, const std::string& path,
   return LookFor(files, path, wanted).value_or(false);
 }
 
-bool NamesFile(FileSystem& files, const std::string& path) {
+std::optional<bool> NamesFile(FileSystem& files, const std::string& path) {
   if (path.find_first_of("*?") != std::string::npos) return false;
-  return SearchFinds(files, path, [](const DirEntry& entry) { return !entry.folder; });
+  return LookFor(files, path, [](const DirEntry& entry) { return !entry.folder; });
 }
 
 StartCommand SplitStartCommand(const std::string& listed,

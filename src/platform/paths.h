@@ -33,9 +33,9 @@ std::optional<bool> LookFor(FileSystem& files, const std::string& path,
 bool SearchFinds(FileSystem& files, const std::string& path,
                  const std::function<bool(const DirEntry&)>& wanted);
 
-// True when `path` names a file that a program can be started from: any file that is not a
-// folder, hidden or not. Wildcards name no file.
-bool NamesFile(FileSystem& files, const std::string& path);
+// Whether `path` names a file that a program can be started from: any file that is not a folder,
+// hidden or not; nothing when the search could not be made. Wildcards name no file.
+std::optional<bool> NamesFile(FileSystem& files, const std::string& path);
 
 // A listed entry as it is started: the exact program file, and the arguments handed to it.
 struct StartCommand {
