@@ -413,16 +413,20 @@ Outcome Win32FileSystem::PlaceNew(NewFile& file, const std::string& to, bool rep
   rename->ReplaceIfExists = replace;
   rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
   std::memcpy(rename->FileName, target.data(), rename->FileNameLength);
+  // Only a rename refused as such goes by name: a file whose mark to go on close could not be
+  // taken off would be gone once its handle closed.
+  bool by_name = false;
   const Outcome placed = Retried(HeldDeadline(), HeldOrReplaceRefused, [&] {
+    by_name = false;
     if (!GoesOnClose(HandleOf(file), false))
       return Failure("SetFileInformationByHandle", file.path);
     const Outcome renamed =
         Checked(SetFileInformationByHandle(HandleOf(file), FileRenameInfo, rename, size),
                 "SetFileInformationByHandle", to);
-    if (!renamed.ok && !CannotRenameByHandle(renamed.code)) GoesOnClose(HandleOf(file), true);
+    by_name = !renamed.ok && CannotRenameByHandle(renamed.code);
+    if (!renamed.ok && !by_name) GoesOnClose(HandleOf(file), true);
     return renamed;
   });
-  const bool by_name = !placed.ok && CannotRenameByHandle(placed.code);
   if (placed.ok || by_name) LetGo(file);
   return by_name ? MoveWhenFree(file.path, to, replace ? MOVEFILE_REPLACE_EXISTING : 0) : placed;
 }
