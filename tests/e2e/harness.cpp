@@ -469,9 +469,12 @@ bool DragPointer(POINT from, POINT to, const std::function<void()>& before_relea
   at.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
   SendInput(1, &at, sizeof at);
   from.x += 2 * GetSystemMetrics(SM_CXDRAG);
-  at = MoveTo(from);
+  // The pointer keeps moving a pixel to and fro until the drag is taken: a list view that looks
+  // for the drag only after the move it was sent has been handled waits for the next one.
+  int nudge = 0;
   const bool taken = WaitUntil(
       [&] {
+        at = MoveTo({from.x + (nudge++ % 2), from.y});
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         return GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr;
